@@ -1,0 +1,53 @@
+#include "files/recent_files.h"
+
+#include <QtCore/QDir>
+
+namespace {
+
+constexpr qsizetype kShortLength = 30;
+const QString kEllipsis = QStringLiteral(" ... ");
+
+QString trimmedOfSpaces(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+} // namespace
+
+QString ShortenPath(const QString &path)
+{
+    if (path.size() <= kShortLength)
+        return trimmedOfSpaces(path);
+    const QString p = trimmedOfSpaces(path);
+    const QChar separator = QDir::separator();
+    const qsizetype headEnd = p.indexOf(separator, 3);
+    const QString shortened = (headEnd < 0 ? QString() : p.left(headEnd + 1)) + kEllipsis;
+    const qsizetype start = p.size() - (kShortLength - shortened.size());
+    if (start < 1)
+        return shortened;
+    const qsizetype tailStart = p.indexOf(separator, start - 1);
+    return tailStart < 0 ? shortened : shortened + p.mid(tailStart);
+}
+
+bool PushRecentFile(SettingsRecord &record, const QString &fileName)
+{
+    const QString head = trimmedOfSpaces(fileName);
+    if (head == record.recentFile(1))
+        return false;
+    record.setRecentFile(3, record.recentFile(2));
+    record.setRecentFile(2, record.recentFile(1));
+    record.setRecentFile(1, head);
+    return true;
+}
+
+QString RecentFileCaption(int k, const QString &path)
+{
+    QString shown = ShortenPath(path);
+    return QStringLiteral("&%1. ").arg(k) + shown.replace(u'&', QStringLiteral("&&"));
+}

@@ -1,0 +1,114 @@
+#include "files/settings_record.h"
+
+#include <QtCore/QFile>
+#include <QtCore/QtEndian>
+
+namespace {
+
+constexpr qsizetype kSerialOffset = 4;
+constexpr qsizetype kFirstRecentOffset = 12;
+
+bool isBlank(QByteArrayView field)
+{
+    for (char c : field)
+        if (c != ' ' && c != '\0')
+            return false;
+    return true;
+}
+
+QByteArrayView trimmedOfSpaces(QByteArrayView field)
+{
+    while (!field.isEmpty() && field.front() == ' ')
+        field = field.sliced(1);
+    while (!field.isEmpty() && field.back() == ' ')
+        field.chop(1);
+    return field;
+}
+
+QByteArrayView textField(const QByteArray &bytes, qsizetype offset, qsizetype size)
+{
+    const QByteArrayView field = QByteArrayView(bytes).sliced(offset, size);
+    return isBlank(field) ? QByteArrayView() : trimmedOfSpaces(field);
+}
+
+QByteArray latin1OrQuestionMark(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (QChar c : text)
+        bytes.append(c.unicode() <= 0xFF ? char(c.unicode()) : '?');
+    return bytes;
+}
+
+// The longest prefix of path whose file-system bytes fit, so no character is split.
+QByteArray fileNameBytesWithin(const QString &path, qsizetype limit)
+{
+    QByteArray encoded = QFile::encodeName(path);
+    QString prefix = path;
+    while (encoded.size() > limit) {
+        prefix.chop(prefix.size() >= 2 && prefix.back().isLowSurrogate() ? 2 : 1);
+        encoded = QFile::encodeName(prefix);
+    }
+    return encoded;
+}
+
+} // namespace
+
+SettingsRecord::SettingsRecord() : bytes_(kSize, '\0') {}
+
+SettingsRecord SettingsRecord::decode(const QByteArray &data)
+{
+    SettingsRecord record;
+    record.bytes_.replace(0, std::min(data.size(), kSize), data.first(std::min(data.size(), kSize)));
+    return record;
+}
+
+qint16 SettingsRecord::int16At(qsizetype offset) const
+{
+    return qFromLittleEndian<qint16>(bytes_.constData() + offset);
+}
+
+void SettingsRecord::setInt16At(qsizetype offset, qint16 value)
+{
+    qToLittleEndian<qint16>(value, bytes_.data() + offset);
+}
+
+void SettingsRecord::setField(qsizetype offset, qsizetype size, const QByteArray &value)
+{
+    const QByteArray padded = value.first(std::min(value.size(), size)).leftJustified(size, ' ');
+    bytes_.replace(offset, size, padded);
+}
+
+qsizetype SettingsRecord::recentOffset(int k)
+{
+    return kFirstRecentOffset + k * kPathSize;
+}
+
+QString SettingsRecord::radioSerial() const
+{
+    return QString::fromLatin1(textField(bytes_, kSerialOffset, kSerialSize));
+}
+
+void SettingsRecord::setRadioSerial(const QString &serial)
+{
+    setField(kSerialOffset, kSerialSize, latin1OrQuestionMark(serial.left(kSerialSize)));
+}
+
+QString SettingsRecord::recentFile(int k) const
+{
+    return QFile::decodeName(textField(bytes_, recentOffset(k), kPathSize).toByteArray());
+}
+
+void SettingsRecord::setRecentFile(int k, const QString &path)
+{
+    setField(recentOffset(k), kPathSize, fileNameBytesWithin(path, kPathSize));
+}
+
+void SettingsRecord::applyFirstRunDefaults()
+{
+    setComPort(1);
+    setTransceiverType(1);
+    setRadioSerial(QString());
+    for (int k = 1; k <= kRecentCount; ++k)
+        setRecentFile(k, QString());
+}
