@@ -1,7 +1,13 @@
+#include "app/varlo_a.h"
+#include "app/resources/images.h"
+
 #include <QtWidgets/QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    InitVarloResources();
+    VarloA window;
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/timing.h"
+
+#include <QtCore/QObject>
+#include <QtCore/QString>
+#include <qcoro/qcorotask.h>
+
+#include <functional>
+
+class QLabel;
+class QTimer;
+class QWidget;
+class TerminalPane;
+
+// Timed notices: text notices in the notice line Label3, the About panel Picture1 and the
+// "abort" notice in the terminal pane. All of them end at the next tick of Timer2, which
+// they share.
+class Notices : public QObject {
+    Q_OBJECT
+public:
+    using Messenger = std::function<void(const QString &)>;
+
+    // message shows a failure of the web link in a message box.
+    Notices(QWidget *window, const Timing &timing, TerminalPane &terminal, Messenger message);
+
+    [[nodiscard]] QLabel *noticeLine() const { return Label3; }
+    [[nodiscard]] QWidget *aboutPanel() const { return Picture1; }
+    [[nodiscard]] QTimer *timer() const { return Timer2; }
+    [[nodiscard]] bool aboutShown() const { return aboutShown_; }
+
+    // Shows a notice and returns when it is over: "about", "abort", or any other text.
+    QCoro::Task<> ShowNotice(QString kind);
+    void Timer2_Timer();
+    void Picture1_Click();
+    void Label21_Click();
+    // The window unloads: every notice still shown ends now, while its widgets still exist.
+    void endAll();
+
+signals:
+    void timer2Stopped();
+    void aboutShownChanged(bool shown);
+
+private:
+    QCoro::Task<> showText(QString text);
+    QCoro::Task<> showAbout();
+    QCoro::Task<> showAbort();
+    QCoro::Task<> untilTimer2Stops();
+    void setTimer2Interval(std::chrono::milliseconds interval);
+    void startTimer2();
+    void buildAboutPanel(QWidget *window);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    const Timing &timing_;
+    TerminalPane &terminal_;
+    Messenger message_;
+    QLabel *Label3;
+    QTimer *Timer2;
+    QWidget *Picture1 = nullptr;
+    QLabel *Label21 = nullptr;
+    bool aboutShown_ = false;
+};
+
+// The maker's web address, shown and opened by the About panel's link.
+extern const char *const kWebAddress;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QtCore/QObject>
+#include <QtCore/QString>
+#include <QtGui/QFont>
+
+class QLabel;
+class QPlainTextEdit;
+class QWidget;
+
+// The terminal pane Text1 under its caption Label1: the echo of the radio's answers.
+// While a notice holds the pane, echoes are kept back and shown by the next echo after it.
+class TerminalPane : public QObject {
+    Q_OBJECT
+public:
+    explicit TerminalPane(QWidget *parent);
+
+    [[nodiscard]] QLabel *caption() const { return Label1; }
+    [[nodiscard]] QPlainTextEdit *pane() const { return Text1; }
+
+    // The echo as the exchange last wrote it, whether or not a notice holds the pane.
+    [[nodiscard]] QString text() const { return echo_; }
+    void setText(const QString &text);
+    // Caret at position (cut to the end), with a selection of one character where there is one.
+    void placeCaret(int position);
+
+    // A notice takes the pane: it shows lines in font until released.
+    void hold(const QString &lines, const QFont &font);
+    // Gives the pane back empty, in font.
+    void release(const QFont &font);
+
+    void Text1_DblClick();
+
+private:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    QLabel *Label1;
+    QPlainTextEdit *Text1;
+    QString echo_;
+    bool held_ = false;
+};

@@ -1,0 +1,236 @@
+#include "app/varlo_a.h"
+
+#include "app/fonts.h"
+#include "app/help_viewer.h"
+#include "app/notices.h"
+#include "app/resources/images.h"
+#include "app/terminal_pane.h"
+#include "channels/channel_table.h"
+#include "files/recent_menu.h"
+#include "link/transfer_progress.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtCore/QDir>
+#include <QtGui/QCloseEvent>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QSplitter>
+#include <QtWidgets/QToolBar>
+#include <QtWidgets/QTreeWidget>
+#include <QtWidgets/QVBoxLayout>
+#include <qcoro/qcorosignal.h>
+
+namespace {
+
+const QString kCaption = QStringLiteral("VarloW [v1.31]");
+
+} // namespace
+
+VarloA::VarloA(Timing timing)
+    : timing_(timing), settings_(SettingsFilePath(QDir::currentPath())),
+      terminal_(new TerminalPane(this)),
+      notices_(new Notices(this, timing_, *terminal_, [this](const QString &text) { showMessage(text); })),
+      table_(new ChannelTable(this, settings_, notices_->noticeLine())),
+      progress_(new TransferProgress(this, timing_, notices_->noticeLine(), table_->heading()))
+{
+    setObjectName(QStringLiteral("VarloA"));
+    setWindowTitle(kCaption);
+    setWindowIcon(WindowIcon());
+    buildMenus();
+    buildToolbar();
+    buildPanels();
+    layOut();
+    Form_Load();
+}
+
+VarloA::~VarloA()
+{
+    Form_Unload();
+}
+
+bool VarloA::ConnectionActive() const
+{
+    return transferRunning_ || notices_->aboutShown();
+}
+
+void VarloA::Form_Load()
+{
+    progress_->countdownTimer()->stop();
+    notices_->timer()->stop();
+    progress_->TransferMode = 0;
+    progress_->animationTimer()->stop();
+    settings_.load();
+    table_->applyStoredType(settings_.Settings().transceiverType());
+    recent_->showStored();
+    table_->buildRows();
+    table_->fillTypeList();
+    picCOM->hide();
+    picCOM->move(Picture2->pos());
+}
+
+void VarloA::buildMenus()
+{
+    mfile = menuBar()->addMenu(QStringLiteral("&File"));
+    mfile->setObjectName(QStringLiteral("mfile"));
+    mexit = mfile->addAction(QStringLiteral("&Exit"), this, &VarloA::mexit_Click);
+    mexit->setObjectName(QStringLiteral("mexit"));
+    recent_ = new RecentFilesMenu(mfile, mexit, settings_);
+
+    mdf = menuBar()->addMenu(QStringLiteral("&Data"));
+    mdf->setObjectName(QStringLiteral("mdf"));
+    mdownload = mdf->addAction(QStringLiteral("&Download"));
+    mdownload->setObjectName(QStringLiteral("mdownload"));
+    mupload = mdf->addAction(QStringLiteral("&Upload"));
+    mupload->setObjectName(QStringLiteral("mupload"));
+    mdf->addSeparator()->setObjectName(QStringLiteral("mspace2"));
+
+    mh = menuBar()->addMenu(QStringLiteral("&Help"));
+    mh->setObjectName(QStringLiteral("mh"));
+    mh->addAction(QStringLiteral("&Varlo Help Contents"), this, &VarloA::mhelp_Click)
+        ->setObjectName(QStringLiteral("mhelp"));
+    mh->addSeparator()->setObjectName(QStringLiteral("mspace3"));
+    mh->addAction(QStringLiteral("&About Varlo"), this, &VarloA::mabout_Click)
+        ->setObjectName(QStringLiteral("mabout"));
+}
+
+QAction *VarloA::addToolbarButton(const QString &key, const QString &tip)
+{
+    QAction *button = Toolbar1->addAction(ToolbarImage(key), QString());
+    button->setObjectName(key);
+    button->setData(key);
+    button->setToolTip(tip);
+    button->setStatusTip(tip);
+    connect(button, &QAction::triggered, this, [this, button] { Toolbar1_ButtonClick(button); });
+    return button;
+}
+
+void VarloA::buildToolbar()
+{
+    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    addToolbarButton(QStringLiteral("open"), QStringLiteral("Open File"));
+    addToolbarButton(QStringLiteral("save"), QStringLiteral("Save File"));
+    addToolbarButton(QStringLiteral("print"), QStringLiteral("Print"));
+    QAction *upload = addToolbarButton(QStringLiteral("upload"), QStringLiteral("Upload (From Radio)"));
+    QAction *download = addToolbarButton(QStringLiteral("download"), QStringLiteral("Download (To Radio)"));
+    addToolbarButton(QStringLiteral("com"), QStringLiteral("Select COM port"));
+    table_->typeList()->setMinimumWidth(107);
+    Toolbar1->addWidget(table_->typeList())->setData(QStringLiteral("combo1"));
+    progress_->setLockedCommands({upload, download, mupload, mdownload});
+}
+
+void VarloA::buildPanels()
+{
+    Picture2 = new QWidget(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->hide();
+    picCOM = new QWidget(this);
+    picCOM->setObjectName(QStringLiteral("picCOM"));
+    Text2 = new QPlainTextEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
+    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void VarloA::layOut()
+{
+    auto *top = new QWidget;
+    auto *topLayout = new QVBoxLayout(top);
+    auto *headingRow = new QHBoxLayout;
+    headingRow->addWidget(table_->heading());
+    headingRow->addStretch();
+    headingRow->addWidget(progress_->counter());
+    topLayout->addLayout(headingRow);
+    topLayout->addWidget(table_->list(), 1);
+    topLayout->addWidget(notices_->noticeLine());
+
+    auto *bottom = new QWidget;
+    auto *bottomLayout = new QVBoxLayout(bottom);
+    bottomLayout->addWidget(terminal_->caption());
+    bottomLayout->addWidget(terminal_->pane(), 1);
+    bottomLayout->addWidget(Text2, 1);
+
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->addWidget(top);
+    splitter->addWidget(bottom);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
+
+    // The panels float over the table, as designed.
+    for (QWidget *panel : {Picture2, picCOM, notices_->aboutPanel()})
+        panel->setParent(top);
+    Picture2->setGeometry(63, 70, 113, 41);
+    resize(420, 520);
+}
+
+QCoro::Task<> VarloA::Toolbar1_ButtonClick(QAction *button)
+{
+    progress_->animationTimer()->stop();
+    Q_UNUSED(button);
+    progress_->animationTimer()->stop();
+    notices_->noticeLine()->hide();
+    progress_->TransferMode = 0;
+    co_return;
+}
+
+void VarloA::mexit_Click()
+{
+    close();
+}
+
+void VarloA::mhelp_Click()
+{
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Varlo.hlp"));
+    if (!OpenHelp(this, path))
+        showMessage(QStringLiteral("Unable to start help file."));
+}
+
+void VarloA::mabout_Click()
+{
+    notices_->ShowNotice(QStringLiteral("about"));
+}
+
+QCoro::Task<> VarloA::showMessage(QString text)
+{
+    auto *box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Varlo"), text, QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("messageBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    co_await qCoro(box, &QMessageBox::finished);
+}
+
+void VarloA::closeEvent(QCloseEvent *event)
+{
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+bool VarloA::Form_QueryUnload()
+{
+    if (ConnectionActive()) {
+        notices_->ShowNotice(QStringLiteral("abort"));
+        return false;
+    }
+    return true;
+}
+
+void VarloA::Form_Unload()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    notices_->endAll();
+    for (QMessageBox *box : findChildren<QMessageBox *>())
+        box->done(QMessageBox::Ok);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/time_source.h"
+#include "app/timing.h"
+#include "files/settings_file.h"
+
+#include <QtWidgets/QMainWindow>
+#include <qcoro/qcorotask.h>
+
+#include <memory>
+
+class ChannelTable;
+class Notices;
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QToolBar;
+class RecentFilesMenu;
+class TerminalPane;
+class TransferProgress;
+
+// The main window: it builds its components, runs the start-up sequence and dispatches
+// the menu and toolbar commands.
+class VarloA : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit VarloA(Timing timing = {});
+    ~VarloA() override;
+
+    [[nodiscard]] ChannelTable &table() const { return *table_; }
+    [[nodiscard]] Notices &notices() const { return *notices_; }
+    [[nodiscard]] TerminalPane &terminal() const { return *terminal_; }
+    [[nodiscard]] TransferProgress &progress() const { return *progress_; }
+    [[nodiscard]] RecentFilesMenu &recentFiles() const { return *recent_; }
+    [[nodiscard]] SettingsStore &settings() { return settings_; }
+    [[nodiscard]] const Timing &timing() const { return timing_; }
+
+    // A transfer runs or the About panel is shown: closing is refused.
+    [[nodiscard]] bool ConnectionActive() const;
+
+    QCoro::Task<> Toolbar1_ButtonClick(QAction *button);
+    void mexit_Click();
+    void mhelp_Click();
+    void mabout_Click();
+    // Shows a message box titled "Varlo" and returns when it has been dismissed.
+    QCoro::Task<> showMessage(QString text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    bool Form_QueryUnload();
+    void Form_Unload();
+    void buildMenus();
+    void buildToolbar();
+    void buildPanels();
+    void layOut();
+    QAction *addToolbarButton(const QString &key, const QString &tip);
+
+    Timing timing_;
+    RealTimeSource time_;
+    SettingsStore settings_;
+    TerminalPane *terminal_;
+    Notices *notices_;
+    ChannelTable *table_;
+    TransferProgress *progress_;
+    RecentFilesMenu *recent_ = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    QMenu *mfile = nullptr;
+    QMenu *mdf = nullptr;
+    QMenu *mh = nullptr;
+    QAction *mexit = nullptr;
+    QAction *mdownload = nullptr;
+    QAction *mupload = nullptr;
+    QWidget *picCOM = nullptr;
+    QWidget *Picture2 = nullptr;
+    QPlainTextEdit *Text2 = nullptr;
+    bool transferRunning_ = false;
+    bool unloaded_ = false;
+};
