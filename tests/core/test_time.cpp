@@ -43,10 +43,12 @@ void TestTime::sleepUntilResumesAtItsTime()
 {
     VirtualTimeSource time;
     TimeSource::ms resumedAt{-1};
-    auto task = [&]() -> QCoro::Task<> {
+    // Kept alive while the coroutine runs: it reads its captures after resuming.
+    const auto sleeper = [&]() -> QCoro::Task<> {
         co_await sleepUntil(time, 350ms);
         resumedAt = time.now();
-    }();
+    };
+    auto task = sleeper();
     QVERIFY(!task.isReady());
     time.advanceTo(349ms);
     QVERIFY(!task.isReady());

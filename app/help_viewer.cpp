@@ -1,0 +1,79 @@
+#include "app/help_viewer.h"
+
+#include <QtCore/QFile>
+#include <QtCore/QFileInfo>
+#include <QtCore/QPointer>
+#include <QtCore/QUrl>
+#include <QtWidgets/QTextBrowser>
+#include <QtWidgets/QVBoxLayout>
+
+namespace {
+
+bool IsReadableFile(const QString &path)
+{
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+}
+
+// Without an owner there is still only one viewer.
+QPointer<HelpViewer> &OwnerlessViewer()
+{
+    static QPointer<HelpViewer> viewer;
+    return viewer;
+}
+
+HelpViewer *ViewerOf(QWidget *owner)
+{
+    if (!owner)
+        return OwnerlessViewer();
+    return owner->findChild<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+HelpViewer *NewViewer(QWidget *owner)
+{
+    auto *viewer = new HelpViewer(owner);
+    if (!owner) {
+        viewer->setAttribute(Qt::WA_DeleteOnClose);
+        OwnerlessViewer() = viewer;
+    }
+    return viewer;
+}
+
+} // namespace
+
+HelpViewer::HelpViewer(QWidget *owner)
+    : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this))
+{
+    setWindowTitle(QStringLiteral("Varlo Help"));
+    browser_->setOpenLinks(true);
+    browser_->setOpenExternalLinks(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    resize(640, 560);
+}
+
+bool HelpViewer::showDocument(const QString &path)
+{
+    if (!IsReadableFile(path))
+        return false;
+    // The extension says nothing about the content, so name the type.
+    browser_->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()),
+                        QTextDocument::HtmlResource);
+    return true;
+}
+
+bool OpenHelp(QWidget *owner, const QString &path)
+{
+    if (!IsReadableFile(path))
+        return false;
+    HelpViewer *viewer = ViewerOf(owner);
+    if (!viewer)
+        viewer = NewViewer(owner);
+    if (!viewer->showDocument(path))
+        return false;
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+    return true;
+}

@@ -1,0 +1,403 @@
+#include "app/fonts.h"
+#include "app/help_viewer.h"
+#include "app/resources/images.h"
+
+#include <QtCore/QSet>
+#include <QtCore/QTemporaryDir>
+#include <QtGui/QDesktopServices>
+#include <QtGui/QFontDatabase>
+#include <QtGui/QFontInfo>
+#include <QtGui/QTextBlock>
+#include <QtGui/QTextDocument>
+#include <QtTest/QtTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QTextBrowser>
+
+namespace {
+
+const QStringList toolbarKeys = {"open",  "save",        "download", "upload",
+                                 "print", "cancelprint", "com"};
+
+double CoveredFraction(const QImage &image)
+{
+    qsizetype covered = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            covered += qAlpha(image.pixel(x, y)) > 0;
+    return double(covered) / (image.width() * image.height());
+}
+
+qsizetype RedPixels(const QImage &image)
+{
+    qsizetype red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            red += qAlpha(pixel) > 200 && qRed(pixel) > 180 && qGreen(pixel) < 80;
+        }
+    return red;
+}
+
+QImage Rendered(const QIcon &icon, int side)
+{
+    return icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QList<HelpViewer *> Viewers(const QWidget &owner)
+{
+    return owner.findChildren<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+QStringList InternalLinksWithoutAnchor(const QTextDocument &document)
+{
+    QSet<QString> anchors;
+    QStringList targets;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            for (const QString &name : format.anchorNames())
+                anchors.insert(name);
+            if (format.anchorHref().startsWith('#'))
+                targets << format.anchorHref().mid(1);
+        }
+    QStringList missing;
+    for (const QString &target : targets)
+        if (!anchors.contains(target))
+            missing << target;
+    return missing;
+}
+
+void WriteFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+void ActivateFirstLink(QTextBrowser *browser)
+{
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);
+    QTest::keyClick(browser, Qt::Key_Return);
+}
+
+} // namespace
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+class TestAssets : public QObject {
+    Q_OBJECT
+
+private slots:
+    void toolbarImageRenders_data();
+    void toolbarImageRenders();
+    void toolbarImagesAreDistinct();
+    void otherKeysHaveNoImage_data();
+    void otherKeysHaveNoImage();
+    void crossedOutPrinterDiffers_data();
+    void crossedOutPrinterDiffers();
+    void logoRenders_data();
+    void logoRenders();
+    void windowIconRenders();
+    void resourcesAfterExplicitInit();
+
+    void fontFallsBackToInstalledFamily_data();
+    void fontFallsBackToInstalledFamily();
+    void fontPrefersLiberation_data();
+    void fontPrefersLiberation();
+    void installedFamilyIsKept();
+    void courierEquivalentIsFixedPitch();
+
+    void openHelpRefusesUnreadable_data();
+    void openHelpRefusesUnreadable();
+    void openHelpShowsBuiltDocument();
+    void openHelpReusesItsViewer();
+    void openHelpWithoutOwner();
+    void helpLinksReachAnchors();
+    void helpFollowsInternalLink();
+    void helpOpensExternalLinkOnDesktop();
+    void helpCarriesProgramTexts_data();
+    void helpCarriesProgramTexts();
+};
+
+void TestAssets::toolbarImageRenders_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("side");
+    for (const QString &key : toolbarKeys)
+        for (int side : {16, 102})
+            QTest::addRow("%s@%d", qPrintable(key), side) << key << side;
+}
+
+void TestAssets::toolbarImageRenders()
+{
+    QFETCH(QString, key);
+    QFETCH(int, side);
+    const QIcon icon = ToolbarImage(key);
+    QVERIFY(!icon.isNull());
+    const QImage image = Rendered(icon, side);
+    QCOMPARE(image.size(), QSize(side, side));
+    QVERIFY2(CoveredFraction(image) > 0.15, qPrintable(QString::number(CoveredFraction(image))));
+}
+
+void TestAssets::toolbarImagesAreDistinct()
+{
+    for (qsizetype i = 0; i < toolbarKeys.size(); ++i)
+        for (qsizetype j = i + 1; j < toolbarKeys.size(); ++j)
+            QVERIFY2(Rendered(ToolbarImage(toolbarKeys[i]), 16)
+                         != Rendered(ToolbarImage(toolbarKeys[j]), 16),
+                     qPrintable(toolbarKeys[i] + " looks like " + toolbarKeys[j]));
+}
+
+void TestAssets::otherKeysHaveNoImage_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("placeholder") << "combo1";
+    QTest::newRow("keys are case-sensitive") << "Open";
+    QTest::newRow("logo is no toolbar image") << "logo";
+    QTest::newRow("empty") << "";
+}
+
+void TestAssets::otherKeysHaveNoImage()
+{
+    QFETCH(QString, key);
+    QVERIFY(ToolbarImage(key).isNull());
+}
+
+void TestAssets::crossedOutPrinterDiffers_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::newRow("16") << 16;
+    QTest::newRow("102") << 102;
+}
+
+void TestAssets::crossedOutPrinterDiffers()
+{
+    QFETCH(int, side);
+    const QImage printer = Rendered(ToolbarImage("print"), side);
+    const QImage crossed = Rendered(ToolbarImage("cancelprint"), side);
+    QVERIFY(printer != crossed);
+    QCOMPARE(RedPixels(printer), 0);
+    QVERIFY(RedPixels(crossed) > side);
+}
+
+void TestAssets::logoRenders_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::newRow("toolbar size") << 16;
+    QTest::newRow("mouse pointer") << 32;
+    QTest::newRow("About background") << 102;
+}
+
+void TestAssets::logoRenders()
+{
+    QFETCH(int, side);
+    const QPixmap logo = LogoPixmap(side);
+    QCOMPARE(logo.deviceIndependentSize(), QSizeF(side, side));
+    const QImage image = logo.toImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY2(CoveredFraction(image) > 0.5, qPrintable(QString::number(CoveredFraction(image))));
+    QVERIFY(CoveredFraction(image) < 1.0);
+}
+
+void TestAssets::windowIconRenders()
+{
+    const QIcon icon = WindowIcon();
+    QVERIFY(!icon.isNull());
+    for (int side : {16, 32})
+        QVERIFY(CoveredFraction(Rendered(icon, side)) > 0.5);
+}
+
+void TestAssets::resourcesAfterExplicitInit()
+{
+    InitVarloResources();
+    InitVarloResources();
+    for (const QString &name : toolbarKeys + QStringList{"logo", "icon"})
+        QVERIFY2(QFile::exists(":/images/" + name + ".svg"), qPrintable(name));
+}
+
+void TestAssets::fontFallsBackToInstalledFamily_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("pointSize");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("notice line") << "Arial" << 11.25 << true;
+    QTest::newRow("report") << "Courier New" << 10.0 << false;
+    QTest::newRow("abort notice") << "MS SansSerif" << 8.0 << true;
+    QTest::newRow("terminal pane") << "Small Fonts" << 6.75 << false;
+    QTest::newRow("unknown family") << "No Such Family Varlo" << 9.0 << false;
+}
+
+void TestAssets::fontFallsBackToInstalledFamily()
+{
+    QFETCH(QString, family);
+    QFETCH(qreal, pointSize);
+    QFETCH(bool, bold);
+    const QFont font = VarloFont(family, pointSize, bold);
+    const QStringList installed = QFontDatabase::families();
+    QVERIFY2(installed.contains(font.family(), Qt::CaseInsensitive), qPrintable(font.family()));
+    if (installed.contains(family, Qt::CaseInsensitive))
+        QCOMPARE(font.family().toLower(), family.toLower());
+    QCOMPARE(font.pointSizeF(), pointSize);
+    QCOMPARE(font.bold(), bold);
+}
+
+void TestAssets::fontPrefersLiberation_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("equivalent");
+    QTest::newRow("Arial") << "Arial" << "Liberation Sans";
+    QTest::newRow("Courier New") << "Courier New" << "Liberation Mono";
+}
+
+void TestAssets::fontPrefersLiberation()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, equivalent);
+    const QStringList installed = QFontDatabase::families();
+    if (installed.contains(family, Qt::CaseInsensitive))
+        QSKIP("the named font is installed here");
+    if (!installed.contains(equivalent))
+        QSKIP("Liberation fonts are not installed here");
+    QCOMPARE(VarloFont(family, 10).family(), equivalent);
+}
+
+void TestAssets::installedFamilyIsKept()
+{
+    // families() also lists generic aliases such as "Serif"; take a real font.
+    QString family;
+    for (const QString &candidate : QFontDatabase::families())
+        if (family.isEmpty() && QFontInfo(QFont(candidate)).family() == candidate)
+            family = candidate;
+    QVERIFY(!family.isEmpty());
+    const QFont font = VarloFont(family, 12, true);
+    QCOMPARE(font.family(), family);
+    QCOMPARE(QFontInfo(font).family(), family);
+}
+
+void TestAssets::courierEquivalentIsFixedPitch()
+{
+    QVERIFY(QFontInfo(VarloFont("Courier New", 10)).fixedPitch());
+}
+
+void TestAssets::openHelpRefusesUnreadable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing file") << "Varlo.hlp";
+    QTest::newRow("directory in its place") << "folder";
+    QTest::newRow("empty path") << "";
+}
+
+void TestAssets::openHelpRefusesUnreadable()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+    QWidget owner;
+    QVERIFY(!OpenHelp(&owner, path));
+    QVERIFY(Viewers(owner).isEmpty());
+}
+
+void TestAssets::openHelpShowsBuiltDocument()
+{
+    QWidget owner;
+    QVERIFY(OpenHelp(&owner, VARLO_HELP_FILE));
+    QCOMPARE(Viewers(owner).size(), 1);
+    HelpViewer *viewer = Viewers(owner).first();
+    QVERIFY(viewer->isVisible());
+    QVERIFY(viewer->isWindow());
+    QCOMPARE(viewer->windowTitle(), QString("Varlo Help"));
+    QCOMPARE(viewer->browser()->documentTitle(), QString("Varlo Help"));
+    QVERIFY(viewer->browser()->toPlainText().contains("Connecting the radio"));
+}
+
+void TestAssets::openHelpReusesItsViewer()
+{
+    QWidget owner;
+    QVERIFY(OpenHelp(&owner, VARLO_HELP_FILE));
+    Viewers(owner).first()->hide();
+    QVERIFY(OpenHelp(&owner, VARLO_HELP_FILE));
+    QCOMPARE(Viewers(owner).size(), 1);
+    QVERIFY(Viewers(owner).first()->isVisible());
+}
+
+void TestAssets::openHelpWithoutOwner()
+{
+    QVERIFY(OpenHelp(nullptr, VARLO_HELP_FILE));
+    QVERIFY(OpenHelp(nullptr, VARLO_HELP_FILE));
+    QList<HelpViewer *> viewers;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *viewer = qobject_cast<HelpViewer *>(widget))
+            viewers << viewer;
+    QCOMPARE(viewers.size(), 1);
+    QPointer<HelpViewer> viewer = viewers.first();
+    viewer->close();
+    QTRY_VERIFY(viewer.isNull());
+}
+
+void TestAssets::helpLinksReachAnchors()
+{
+    HelpViewer viewer;
+    QVERIFY(viewer.showDocument(VARLO_HELP_FILE));
+    const QStringList missing = InternalLinksWithoutAnchor(*viewer.browser()->document());
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
+}
+
+void TestAssets::helpFollowsInternalLink()
+{
+    QWidget owner;
+    QVERIFY(OpenHelp(&owner, VARLO_HELP_FILE));
+    QTextBrowser *browser = Viewers(owner).first()->browser();
+    ActivateFirstLink(browser);
+    QCOMPARE(browser->source().fragment(), QString("connect"));
+    QCOMPARE(browser->source().fileName(), QString("Varlo.hlp"));
+}
+
+void TestAssets::helpOpensExternalLinkOnDesktop()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("Varlo.hlp");
+    WriteFile(path, "<html><body><p><a href=\"https://example.org/radio\">site</a></p></body></html>");
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler("https", &recorder, "open");
+    QWidget owner;
+    QVERIFY(OpenHelp(&owner, path));
+    QTextBrowser *browser = Viewers(owner).first()->browser();
+    ActivateFirstLink(browser);
+    QDesktopServices::unsetUrlHandler("https");
+    QCOMPARE(recorder.opened, QList<QUrl>{QUrl("https://example.org/radio")});
+    QCOMPARE(browser->source(), QUrl::fromLocalFile(path));
+}
+
+void TestAssets::helpCarriesProgramTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char *text :
+         {"Download (To Radio)", "Upload (From Radio)", "WRITING EEPROM... ",
+          "Download Completed. Power Radio OFF / ON.", "Upload Completed", "Wrong Frequency!",
+          "Invalid COM Port", "Communication Error", "Serial portTimeout Error",
+          "Enter COM Port No:", "1 Channel TxRx", "6 Channels TxRx", "Cancel Printing",
+          "118.000 to 138.000", "dialout", "make demo", "varlo-sim"})
+        QTest::newRow(text) << QString(text);
+}
+
+void TestAssets::helpCarriesProgramTexts()
+{
+    QFETCH(QString, text);
+    HelpViewer viewer;
+    QVERIFY(viewer.showDocument(VARLO_HELP_FILE));
+    QVERIFY(viewer.browser()->toPlainText().contains(text));
+}
+
+QTEST_MAIN(TestAssets)
+#include "test_assets.moc"
