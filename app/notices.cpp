@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "app/resources/images.h"
 #include "app/terminal_pane.h"
+#include "app/time_source.h"
 
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>
@@ -10,7 +11,6 @@
 #include <QtGui/QDesktopServices>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QWidget>
-#include <qcoro/qcorosignal.h>
 
 const char *const kWebAddress = "https://varlo-radio.example";
 
@@ -53,7 +53,9 @@ QCoro::Task<> Notices::ShowNotice(QString kind)
 void Notices::Timer2_Timer()
 {
     Timer2->stop();
-    emit timer2Stopped();
+    // Notices started by those resuming now wait for a later tick.
+    for (Wakeup *waiting : std::exchange(waiting_, {}))
+        waiting->fire();
 }
 
 void Notices::Picture1_Click()
@@ -114,8 +116,11 @@ QCoro::Task<> Notices::showAbort()
 
 QCoro::Task<> Notices::untilTimer2Stops()
 {
-    if (Timer2->isActive())
-        co_await qCoro(this, &Notices::timer2Stopped);
+    if (!Timer2->isActive())
+        co_return;
+    Wakeup tick;
+    waiting_.push_back(&tick);
+    co_await tick;
 }
 
 void Notices::setTimer2Interval(std::chrono::milliseconds interval)

@@ -7,11 +7,13 @@
 #include <qcoro/qcorotask.h>
 
 #include <functional>
+#include <vector>
 
 class QLabel;
 class QTimer;
 class QWidget;
 class TerminalPane;
+class Wakeup;
 
 // Timed notices: text notices in the notice line Label3, the About panel Picture1 and the
 // "abort" notice in the terminal pane. All of them end at the next tick of Timer2, which
@@ -38,7 +40,6 @@ public:
     void endAll();
 
 signals:
-    void timer2Stopped();
     void aboutShownChanged(bool shown);
 
 private:
@@ -59,6 +60,8 @@ private:
     QWidget *Picture1 = nullptr;
     QLabel *Label21 = nullptr;
     bool aboutShown_ = false;
+    // The notices waiting for the next tick.
+    std::vector<Wakeup *> waiting_;
 };
 
 // The maker's web address, shown and opened by the About panel's link.

@@ -11,6 +11,7 @@
 
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDir>
+#include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
@@ -21,7 +22,6 @@
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QTreeWidget>
 #include <QtWidgets/QVBoxLayout>
-#include <qcoro/qcorosignal.h>
 
 namespace {
 
@@ -203,7 +203,7 @@ QCoro::Task<> VarloA::showMessage(QString text)
     box->setObjectName(QStringLiteral("messageBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
-    co_await qCoro(box, &QMessageBox::finished);
+    co_await untilSignal(box, &QMessageBox::finished);
 }
 
 void VarloA::closeEvent(QCloseEvent *event)

@@ -159,14 +159,22 @@ bool ChannelTable::ListF_AfterLabelEdit(int row, const QString &newString)
         putFrequency(row, newString);
         return true;
     }
-    // The editor is still closing: reopen it once it has gone.
-    QTimer::singleShot(0, this, [this, row] { startEditing(row); });
+    // The editor is still closing: reopen it once it has gone, then show the notice, which
+    // stays in view while the user corrects the entry.
+    QTimer::singleShot(0, this, [this, row] {
+        startEditing(row);
+        showWrongFrequency();
+    });
+    return false;
+}
+
+void ChannelTable::showWrongFrequency()
+{
     if (Label3) {
         Label3->setText(kWrongFrequency);
         Label3->show();
     }
     Label9->hide();
-    return false;
 }
 
 void ChannelTable::setSingleChannel(bool single)

@@ -53,6 +53,7 @@ private:
     void showTypeHeading();
     void placeMask();
     void startEditing(int row);
+    void showWrongFrequency();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     SettingsStore &settings_;

@@ -38,6 +38,7 @@ void typeAndPress(QLineEdit *editor, const QString &text, Qt::Key key)
 {
     editor->setText(text);
     QTest::keyClick(editor, key);
+    QTest::qWait(20); // the view closes its editor from a queued call
 }
 
 QStringList rowTexts(QTreeWidget *list)
