@@ -59,7 +59,7 @@ bool QtSerialLink::setPortNumber(int number)
 std::optional<OpenFailure> QtSerialLink::open()
 {
     if (isOpen())
-        return OpenFailure{port_.portName(), QStringLiteral("The port is already open")};
+        return OpenFailure{openDevice_, QStringLiteral("The port is already open")};
     const auto device = resolver_.resolve(portNumber_);
     if (!device)
         return OpenFailure{QStringLiteral("COM%1").arg(portNumber_),
@@ -85,6 +85,7 @@ std::optional<OpenFailure> QtSerialLink::openDevicePath(const QString& device)
         return OpenFailure{device, QStringLiteral("The port is in use by another program")};
     }
 #endif
+    openDevice_ = device;
     ++opening_;
     return std::nullopt;
 }
@@ -125,7 +126,7 @@ void QtSerialLink::close()
 
 QString QtSerialLink::openDevice() const
 {
-    return isOpen() ? port_.portName() : QString();
+    return isOpen() ? openDevice_ : QString();
 }
 
 // A vanished device keeps reporting the same error while the port stays open, many

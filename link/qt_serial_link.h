@@ -31,6 +31,7 @@ private:
     ComPortResolver resolver_;
     QSerialPort port_;
     int portNumber_ = 1;
+    QString openDevice_;
     // Counts openings, so a loss reported late never hits a later opening.
     quint64 opening_ = 0;
 };
