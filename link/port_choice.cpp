@@ -10,6 +10,10 @@
 
 namespace {
 
+constexpr std::array<void (PortChoice::*)(), 5> clickHandlers{
+    &PortChoice::mcom1_Click, &PortChoice::mcom2_Click, &PortChoice::mcom3_Click,
+    &PortChoice::mcom4_Click, &PortChoice::mcom5_Click};
+
 constexpr int firstPrintable = 32;
 constexpr int lastPrintable = 126;
 
@@ -86,9 +90,6 @@ void PortChoice::addMenuItems(QMenu* dataMenu)
 {
     static const std::array<const char*, 5> captions{"Com&1", "Com&2", "Com&3", "Com&4",
                                                      "&Custom COM"};
-    static constexpr std::array<void (PortChoice::*)(), 5> handlers{
-        &PortChoice::mcom1_Click, &PortChoice::mcom2_Click, &PortChoice::mcom3_Click,
-        &PortChoice::mcom4_Click, &PortChoice::mcom5_Click};
     for (int item = 0; item < 5; ++item) {
         QAction* action = dataMenu->addAction(QString::fromLatin1(captions[item]));
         action->setObjectName(QStringLiteral("mcom%1").arg(item + 1));
@@ -96,7 +97,7 @@ void PortChoice::addMenuItems(QMenu* dataMenu)
         // The check marks follow the chosen port, never the click itself.
         connect(action, &QAction::triggered, this, [this, action, item](bool checked) {
             action->setChecked(!checked);
-            (this->*handlers[item])();
+            (this->*clickHandlers[item])();
         });
         mcom_[item] = action;
     }
@@ -113,7 +114,7 @@ void PortChoice::refreshTooltips()
 void PortChoice::applyStoredPort(qint16 stored)
 {
     if (stored >= 1 && stored <= 4)
-        choosePort(stored);
+        (this->*clickHandlers[stored - 1])();
     else
         ApplyPortChoice(stored);
 }

@@ -61,6 +61,7 @@ private slots:
     void secondOpeningThroughAnotherNameFails();
     void deviceLockedElsewhereFails();
     void lostLineIsReportedOnceWithoutBusyLoop();
+    void writeToDeadLineFails();
 
 private:
     void linkEntry(int number, const QString& target);
@@ -280,6 +281,20 @@ void TestQtSerialLink::lostLineIsReportedOnceWithoutBusyLoop()
     QTest::qWait(1000);
     const double cpuUsed = processCpuSeconds() - cpuBefore;
     QVERIFY2(cpuUsed < 0.2, qPrintable(QStringLiteral("CPU %1 s").arg(cpuUsed)));
+    QCOMPARE(lost.count(), 1);
+}
+
+// The far end is gone before the event loop has noticed: the write itself finds out.
+void TestQtSerialLink::writeToDeadLineFails()
+{
+    QtSerialLink link(entriesOnly());
+    QSignalSpy lost(&link, &SerialLink::lineLost);
+    QCOMPARE(openError(link), QString());
+    pty_->closeMaster();
+    QVERIFY(!link.writeChar('x'));
+    QVERIFY(!link.isOpen());
+    QTRY_COMPARE(lost.count(), 1);
+    QTest::qWait(200);
     QCOMPARE(lost.count(), 1);
 }
 
