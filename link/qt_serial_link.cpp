@@ -4,7 +4,6 @@
 #include <QtCore/QMetaObject>
 
 #ifndef Q_OS_WIN
-#include <cerrno>
 #include <sys/file.h>
 #include <unistd.h>
 #endif
