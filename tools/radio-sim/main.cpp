@@ -31,8 +31,9 @@ Scenarios (--scenario NAME or NAME:N):
   ready-after:N     the ready text comes N seconds after "S"
   invalid-record:K  record K (1..6) of the listing shows "999.999"
   hang-up:N         drops the line on receiving byte number N, then exits
-  noise:N           sends a burst of random printable bytes (never "C") before
-                    answering byte number N
+  noise:N           on byte number N the line catches 16 random printable bytes
+                    (never "C"); the radio's answers are held back one second
+                    behind them, so a reader first sees the noise alone
 
 Bytes are counted from 1 since the start. A download sends 35: 1 = carriage
 return, 2 = "6", 3 = "Y", then five digits per channel (channel k: bytes
@@ -40,7 +41,10 @@ return, 2 = "6", 3 = "Y", then five digits per channel (channel k: bytes
 return, "6", "N", carriage return.
 
 The log file gets one line per received byte: nanoseconds since the start, a
-space, the byte in hex.)";
+space, the byte in hex.
+
+Exit status: 0 when stopped by a signal, 1 after a hang-up, 2 on bad options
+or when the terminal or the link cannot be made.)";
 
 std::optional<ScenarioChoice> parseScenario(const QString &text)
 {
@@ -129,15 +133,16 @@ RadioSimulator::Options readOptions(const QCoreApplication &application)
     return options;
 }
 
-// Waits for Ctrl+C or SIGTERM, or for the line to drop.
-void runUntilStopped(const RadioSimulator &simulator, const sigset_t &stopSignals)
+// Waits for Ctrl+C or SIGTERM (true), or for the line to drop (false).
+bool runUntilStopped(const RadioSimulator &simulator, const sigset_t &stopSignals)
 {
     const timespec pause{0, 200'000'000};
     while (simulator.isRunning()) {
         if (sigtimedwait(&stopSignals, nullptr, &pause) > 0)
-            return;
+            return true;
     }
     std::fprintf(stderr, "varlo-sim: the line was hung up\n");
+    return false;
 }
 
 } // namespace
@@ -162,7 +167,7 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
     std::fprintf(stderr, "varlo-sim: %s -> %s; Ctrl+C stops\n", qPrintable(simulator.linkPath()),
                  qPrintable(simulator.slavePath()));
-    runUntilStopped(simulator, stopSignals);
+    const bool stopped = runUntilStopped(simulator, stopSignals);
     simulator.stop();
-    return 0;
+    return stopped ? 0 : 1;
 }

@@ -103,7 +103,7 @@ void RadioSimulator::wake()
 void RadioSimulator::run()
 {
     while (!stopRequested_ && line_.isOpen()) {
-        const auto deadline = menu_.deadline();
+        const auto deadline = nextDeadline();
         pollfd watched[2] = {{line_.master(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         poll(watched, 2, deadline ? millisecondsUntil(*deadline) : pollForever);
         if (hangUpRequested_ || (watched[0].revents & (POLLHUP | POLLERR))) {
@@ -114,7 +114,9 @@ void RadioSimulator::run()
             serveLine();
         if (line_.isOpen()) {
             std::lock_guard lock(mutex_);
-            write(menu_.due(SimClock::now()));
+            const auto now = SimClock::now();
+            releaseHeld(now);
+            say(menu_.due(now), now);
         }
     }
     running_ = false;
@@ -142,9 +144,35 @@ void RadioSimulator::answer(char byte, SimClock::time_point now)
         dropLine();
         return;
     }
-    if (fault.scenario == Scenario::LineNoise && fault.value == number)
+    if (fault.scenario == Scenario::LineNoise && fault.value == number) {
         write(noise(options_.noiseLength));
-    write(menu_.receive(byte, now));
+        heldUntil_ = now + options_.noiseHold;
+    }
+    say(menu_.receive(byte, now), now);
+}
+
+void RadioSimulator::say(const QByteArray &bytes, SimClock::time_point now)
+{
+    if (now < heldUntil_)
+        held_ += bytes;
+    else
+        write(bytes);
+}
+
+void RadioSimulator::releaseHeld(SimClock::time_point now)
+{
+    if (now < heldUntil_ || held_.isEmpty())
+        return;
+    write(held_);
+    held_.clear();
+}
+
+std::optional<SimClock::time_point> RadioSimulator::nextDeadline() const
+{
+    const auto menuDeadline = menu_.deadline();
+    if (held_.isEmpty())
+        return menuDeadline;
+    return menuDeadline ? std::min(*menuDeadline, heldUntil_) : heldUntil_;
 }
 
 void RadioSimulator::log(const ReceivedByte &received)

@@ -29,6 +29,8 @@ public:
         QString directory;   // where COMn is linked; empty: no link
         QString logPath;     // received bytes appended here; empty: no log
         int noiseLength = 16;
+        // The radio's answers wait this long behind a noise burst, so a reader sees the noise alone.
+        std::chrono::milliseconds noiseHold{1000};
     };
 
     explicit RadioSimulator(Options options);
@@ -59,6 +61,9 @@ private:
     void serveLine();
     void answer(char byte, SimClock::time_point now);
     void log(const ReceivedByte &received);
+    void say(const QByteArray &bytes, SimClock::time_point now);
+    void releaseHeld(SimClock::time_point now);
+    [[nodiscard]] std::optional<SimClock::time_point> nextDeadline() const;
     void write(const QByteArray &bytes);
     void dropLine();
     void wake();
@@ -81,4 +86,6 @@ private:
     mutable std::mutex mutex_;
     std::vector<ReceivedByte> received_;
     QByteArray sent_;
+    QByteArray held_;
+    SimClock::time_point heldUntil_;
 };
