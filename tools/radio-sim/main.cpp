@@ -6,7 +6,8 @@
 
 #include <csignal>
 #include <cstdio>
-#include <optional>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -17,6 +18,12 @@ terminal's path and answers the radio's text menu on it until Ctrl+C (SIGINT)
 or SIGTERM; then it removes the link. Start Varlo in the same folder and choose
 Com n: Download writes the six channels into the simulated radio, Upload reads
 them back. The radio keeps its channels while it runs.
+
+The menu: a carriage return is answered with silence and leaves whatever was
+going on; "6" lists the six channels and asks Y or N; "Y" asks for each channel
+in turn, two digits, then ".", then three digits (the leading "1" is fixed);
+after the sixth it asks "S or R": "S" saves (the EEPROM write, then "The radio
+is now ready for use."), "R" returns without saving; "N" returns to the menu.
 
 Scenarios (--scenario NAME or NAME:N):
   normal            a working radio (default)
@@ -46,53 +53,78 @@ space, the byte in hex.
 Exit status: 0 when stopped by a signal, 1 after a hang-up, 2 on bad options
 or when the terminal or the link cannot be made.)";
 
-std::optional<ScenarioChoice> parseScenario(const QString &text)
-{
-    static const QList<std::pair<QString, Scenario>> names = {
-        {"normal", Scenario::Normal},
-        {"silent", Scenario::Silent},
-        {"no-c", Scenario::NoC},
-        {"short-listing", Scenario::ShortListing},
-        {"no-point", Scenario::NoPoint},
-        {"no-s-or-r", Scenario::NoStoreQuestion},
-        {"never-ready", Scenario::NeverReady},
-        {"ready-after", Scenario::ReadyAfter},
-        {"invalid-record", Scenario::InvalidRecord},
-        {"hang-up", Scenario::HangUp},
-        {"noise", Scenario::LineNoise},
-    };
-    const QStringList parts = text.split(u':');
-    const bool takesNumber = parts[0] == u"ready-after" || parts[0] == u"invalid-record"
-                             || parts[0] == u"hang-up" || parts[0] == u"noise";
-    bool numeric = parts.size() == 2;
-    const int value = numeric ? parts[1].toInt(&numeric) : 0;
-    if (parts.size() > 2 || numeric != takesNumber || value < 0)
-        return std::nullopt;
-    for (const auto &[name, scenario] : names) {
-        if (name == parts[0])
-            return ScenarioChoice{scenario, value};
-    }
-    return std::nullopt;
-}
-
-std::optional<Channels> parseChannels(const QString &text)
-{
-    const QStringList list = text.split(u',');
-    if (list.size() != 6)
-        return std::nullopt;
-    Channels channels;
-    for (int i = 0; i < 6; ++i) {
-        channels[i] = list[i].trimmed();
-        if (channels[i].size() != 7)
-            return std::nullopt;
-    }
-    return channels;
-}
-
 [[noreturn]] void fail(const QString &message)
 {
     std::fprintf(stderr, "varlo-sim: %s\n", qPrintable(message));
     std::exit(2);
+}
+
+struct ScenarioName {
+    const char *name;
+    Scenario scenario;
+    bool takesNumber;
+};
+
+// NAME or NAME:N, as the help lists them.
+ScenarioChoice scenarioFrom(const QString &text)
+{
+    static const ScenarioName names[] = {
+        {"normal", Scenario::Normal, false},
+        {"silent", Scenario::Silent, false},
+        {"no-c", Scenario::NoC, false},
+        {"short-listing", Scenario::ShortListing, false},
+        {"no-point", Scenario::NoPoint, false},
+        {"no-s-or-r", Scenario::NoStoreQuestion, false},
+        {"never-ready", Scenario::NeverReady, false},
+        {"ready-after", Scenario::ReadyAfter, true},
+        {"invalid-record", Scenario::InvalidRecord, true},
+        {"hang-up", Scenario::HangUp, true},
+        {"noise", Scenario::LineNoise, true},
+    };
+    const QStringList parts = text.split(u':');
+    bool numeric = parts.size() == 2;
+    const int value = numeric ? parts[1].toInt(&numeric) : 0;
+    for (const ScenarioName &each : names) {
+        if (parts[0] == QLatin1String(each.name) && parts.size() <= 2 && numeric == each.takesNumber && value >= 0)
+            return {each.scenario, value};
+    }
+    fail("unknown scenario: " + text);
+}
+
+Channels channelsFrom(const QString &text)
+{
+    const QStringList list = text.split(u',');
+    Channels channels;
+    for (qsizetype i = 0; i < list.size() && i < 6; ++i)
+        channels[i] = list[i].trimmed();
+    const bool allSeven = std::all_of(channels.begin(), channels.end(), [](const QString &each) { return each.size() == 7; });
+    if (list.size() != 6 || !allSeven)
+        fail("need six channels of seven characters: " + text);
+    return channels;
+}
+
+int comNumberFrom(const QString &text)
+{
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < 1 || number > 255)
+        fail("bad COM number: " + text);
+    return number;
+}
+
+std::chrono::milliseconds delayFrom(const QString &text)
+{
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || seconds < 0)
+        fail("bad EEPROM delay: " + text);
+    return std::chrono::milliseconds(qRound64(seconds * 1000));
+}
+
+QString defaultChannelList()
+{
+    const Channels channels = defaultChannels();
+    return QStringList(channels.begin(), channels.end()).join(u',');
 }
 
 RadioSimulator::Options readOptions(const QCoreApplication &application)
@@ -103,7 +135,7 @@ RadioSimulator::Options readOptions(const QCoreApplication &application)
     const QCommandLineOption directory({"d", "directory"}, "Folder for the COMn link (default: the current one).", "folder", QDir::currentPath());
     const QCommandLineOption com({"p", "com"}, "The n of COMn, 1..255 (default 1).", "n", "1");
     const QCommandLineOption scenario({"s", "scenario"}, "How the radio misbehaves, see above (default normal).", "name[:N]", "normal");
-    const QCommandLineOption channels({"c", "channels"}, "The six channels it starts with, seven characters each, comma-separated (default " + defaultChannels()[0] + ",...).", "f1,...,f6");
+    const QCommandLineOption channels({"c", "channels"}, "The six channels it starts with, seven characters each, comma-separated (default " + defaultChannelList() + ").", "f1,...,f6", defaultChannelList());
     const QCommandLineOption eeprom({"e", "eeprom-delay"}, "Seconds the EEPROM write takes after \"S\" (default 3).", "seconds", "3");
     const QCommandLineOption log({"l", "log"}, "Append every received byte with its time to this file.", "file");
     parser.addOptions({directory, com, scenario, channels, eeprom, log});
@@ -112,24 +144,10 @@ RadioSimulator::Options readOptions(const QCoreApplication &application)
     RadioSimulator::Options options;
     options.directory = parser.value(directory);
     options.logPath = parser.value(log);
-    bool ok = false;
-    options.comNumber = parser.value(com).toInt(&ok);
-    if (!ok || options.comNumber < 1 || options.comNumber > 255)
-        fail("bad COM number: " + parser.value(com));
-    const double seconds = parser.value(eeprom).toDouble(&ok);
-    if (!ok || seconds < 0)
-        fail("bad EEPROM delay: " + parser.value(eeprom));
-    options.eepromDelay = std::chrono::milliseconds(qRound64(seconds * 1000));
-    const auto choice = parseScenario(parser.value(scenario));
-    if (!choice)
-        fail("unknown scenario: " + parser.value(scenario));
-    options.scenario = *choice;
-    if (parser.isSet(channels)) {
-        const auto list = parseChannels(parser.value(channels));
-        if (!list)
-            fail("need six channels of seven characters: " + parser.value(channels));
-        options.channels = *list;
-    }
+    options.comNumber = comNumberFrom(parser.value(com));
+    options.eepromDelay = delayFrom(parser.value(eeprom));
+    options.scenario = scenarioFrom(parser.value(scenario));
+    options.channels = channelsFrom(parser.value(channels));
     return options;
 }
 

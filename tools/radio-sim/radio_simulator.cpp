@@ -50,10 +50,11 @@ RadioSimulator::~RadioSimulator()
 
 bool RadioSimulator::start()
 {
-    if (running_ || thread_.joinable()) {
+    if (running_) {
         error_ = QStringLiteral("already started");
         return false;
     }
+    stop(); // what a hang-up left behind
     error_ = line_.open();
     if (!error_.isEmpty())
         return false;
