@@ -20,7 +20,7 @@ Com n: Download writes the six channels into the simulated radio, Upload reads
 them back. The radio keeps its channels while it runs.
 
 The menu: a carriage return is answered with silence and leaves whatever was
-going on; "6" lists the six channels and asks Y or N; "Y" asks for each channel
+going on (except the EEPROM write, which ignores all input); "6" lists the six channels and asks Y or N; "Y" asks for each channel
 in turn, two digits, then ".", then three digits (the leading "1" is fixed);
 after the sixth it asks "S or R": "S" saves (the EEPROM write, then "The radio
 is now ready for use."), "R" returns without saving; "N" returns to the menu.
