@@ -7,6 +7,7 @@
 #include "app/terminal_pane.h"
 #include "channels/channel_table.h"
 #include "files/recent_menu.h"
+#include "link/port_choice.h"
 #include "link/transfer_progress.h"
 
 #include <QtCore/QCoreApplication>
@@ -63,12 +64,12 @@ void VarloA::Form_Load()
     progress_->TransferMode = 0;
     progress_->animationTimer()->stop();
     settings_.load();
+    ports_->applyStoredPort(settings_.Settings().comPort());
     table_->applyStoredType(settings_.Settings().transceiverType());
     recent_->showStored();
     table_->buildRows();
     table_->fillTypeList();
-    picCOM->hide();
-    picCOM->move(Picture2->pos());
+    ports_->movePanel(Picture2->pos());
 }
 
 void VarloA::buildMenus()
@@ -86,6 +87,10 @@ void VarloA::buildMenus()
     mupload = mdf->addAction(QStringLiteral("&Upload"));
     mupload->setObjectName(QStringLiteral("mupload"));
     mdf->addSeparator()->setObjectName(QStringLiteral("mspace2"));
+    ports_ = new PortChoice(this, mdf, [this](qint16 port) {
+        settings_.Settings().setComPort(port);
+        settings_.SaveSettings();
+    });
 
     mh = menuBar()->addMenu(QStringLiteral("&Help"));
     mh->setObjectName(QStringLiteral("mh"));
@@ -129,8 +134,6 @@ void VarloA::buildPanels()
     Picture2 = new QWidget(this);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->hide();
-    picCOM = new QWidget(this);
-    picCOM->setObjectName(QStringLiteral("picCOM"));
     Text2 = new QPlainTextEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
@@ -164,7 +167,7 @@ void VarloA::layOut()
     setCentralWidget(splitter);
 
     // The panels float over the table, as designed.
-    for (QWidget *panel : {Picture2, picCOM, notices_->aboutPanel()})
+    for (QWidget *panel : {Picture2, findChild<QWidget *>(QStringLiteral("picCOM")), notices_->aboutPanel()})
         panel->setParent(top);
     Picture2->setGeometry(63, 70, 113, 41);
     resize(420, 520);

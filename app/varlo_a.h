@@ -11,6 +11,7 @@
 
 class ChannelTable;
 class Notices;
+class PortChoice;
 class QAction;
 class QMenu;
 class QPlainTextEdit;
@@ -32,6 +33,7 @@ public:
     [[nodiscard]] TerminalPane &terminal() const { return *terminal_; }
     [[nodiscard]] TransferProgress &progress() const { return *progress_; }
     [[nodiscard]] RecentFilesMenu &recentFiles() const { return *recent_; }
+    [[nodiscard]] PortChoice &ports() const { return *ports_; }
     [[nodiscard]] SettingsStore &settings() { return settings_; }
     [[nodiscard]] const Timing &timing() const { return timing_; }
 
@@ -66,6 +68,7 @@ private:
     ChannelTable *table_;
     TransferProgress *progress_;
     RecentFilesMenu *recent_ = nullptr;
+    PortChoice *ports_ = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QMenu *mfile = nullptr;
     QMenu *mdf = nullptr;
@@ -73,7 +76,6 @@ private:
     QAction *mexit = nullptr;
     QAction *mdownload = nullptr;
     QAction *mupload = nullptr;
-    QWidget *picCOM = nullptr;
     QWidget *Picture2 = nullptr;
     QPlainTextEdit *Text2 = nullptr;
     bool transferRunning_ = false;
