@@ -31,8 +31,9 @@ bool FakeLink::discardInput()
 
 bool FakeLink::writeChar(char byte)
 {
-    const int index = int(written_.size());
-    if (!open_ || (failWritesFrom_ && index >= *failWritesFrom_))
+    const int index = attempts_++;
+    const auto [from, count] = failedWrites_;
+    if (!open_ || (index >= from && index - from < count))
         return false;
     written_.append({byte, time_.now()});
     for (const auto &[after, reply] : std::as_const(repliesAfterWrite_)) {

@@ -19,7 +19,7 @@ public:
         char byte;
         ms at;
     };
-    // Called after each accepted write with its 0-based index among accepted writes.
+    // Called after each accepted write with the 0-based index of the attempt.
     using Responder = std::function<void(int index, char byte)>;
 
     explicit FakeLink(VirtualTimeSource &time);
@@ -42,7 +42,8 @@ public:
     void refusePortNumbers() { refusePortNumbers_ = true; }
     void failOpen(OpenFailure failure) { openFailure_ = std::move(failure); }
     void failDiscard() { failDiscard_ = true; }
-    void failWritesFrom(int index) { failWritesFrom_ = index; }
+    // Writes with index from..from+count-1 fail (an index counts every write attempted).
+    void failWrites(int from, int count = 1 << 30) { failedWrites_ = {from, count}; }
     // The device goes away: the port closes and lineLost is emitted.
     void loseLineAt(ms when);
 
@@ -71,7 +72,8 @@ private:
     bool refusePortNumbers_ = false;
     std::optional<OpenFailure> openFailure_;
     bool failDiscard_ = false;
-    std::optional<int> failWritesFrom_;
+    std::pair<int, int> failedWrites_{0, 0};
+    int attempts_ = 0;
     QList<Written> written_;
     QList<ms> closedAt_;
     QList<ms> discardedAt_;

@@ -13,9 +13,7 @@ const QByteArray FakeRadio::readyReport = "The radio is now ready for use.";
 const QByteArray FakeRadio::menuLine = "(Press ENTER to return to the menu.)";
 
 FakeRadio::FakeRadio(FakeLink &link)
-    : listing(listingOf({"118.600", "121.500", "122.475", "123.450", "129.975", "134.125"}) +
-              editQuestion),
-      link_(link)
+    : listing(defaultListing()), link_(link)
 {
     link_.setResponder([this](int, char byte) { receive(byte); });
 }
@@ -27,6 +25,12 @@ QByteArray FakeRadio::listingOf(const QStringList &frequencies)
         text += QStringLiteral("Channel %1 :  %2 MHz").arg(k).arg(frequencies[k - 1]).toLatin1() +
                 kLineBreak;
     return text;
+}
+
+QByteArray FakeRadio::defaultListing()
+{
+    return listingOf({"118.600", "121.500", "122.475", "123.450", "129.975", "134.125"}) +
+           editQuestion;
 }
 
 // Long enough for the 52 characters the program expects from "Channel k" on.
@@ -55,7 +59,7 @@ void FakeRadio::receive(char byte)
             state_ = State::Digits;
             channel_ = 1;
             typed_.clear();
-            answer("Y" + kLineBreak + channelPrompt(1));
+            answer("Y" + kLineBreak + promptFor(1));
         } else if (byte == 'N') {
             state_ = State::Done;
             answer("N" + kLineBreak + (sendsMenuLine ? menuLine : QByteArray()));
@@ -93,8 +97,10 @@ void FakeRadio::digit(char byte)
         typed_.append(QString::fromLatin1("1" + digits_.left(2) + "." + digits_.mid(2)));
         digits_.clear();
         echo += kLineBreak;
-        if (typed_.size() < 6) {
-            echo += channelPrompt(++channel_);
+        if (typed_.size() < 6 && promptDelay > ms(0)) {
+            link_.deliverAfter(answerDelay + promptDelay, promptFor(++channel_));
+        } else if (typed_.size() < 6) {
+            echo += promptFor(++channel_);
         } else {
             state_ = State::Store;
             if (asksStoreQuestion)

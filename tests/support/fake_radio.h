@@ -16,6 +16,8 @@ public:
 
     // Six listing records of 24 characters and their line breaks, the frequency at 14..20.
     static QByteArray listingOf(const QStringList &frequencies);
+    // Six valid records and the edit question: the listing a radio sends by default.
+    static QByteArray defaultListing();
     static QByteArray channelPrompt(int channel);
     static const QByteArray editQuestion;
     static const QByteArray storeQuestion;
@@ -24,8 +26,12 @@ public:
 
     // The answer to "6"; the default holds six valid records and the edit question.
     QByteArray listing;
+    // The prompt for channel k; channelPrompt unless a test changes it.
+    std::function<QByteArray(int channel)> promptFor = &FakeRadio::channelPrompt;
     // Delay from a byte to its answer.
     ms answerDelay{20};
+    // Extra delay of the prompts for channels 2..6 after the decimals' echo.
+    ms promptDelay{0};
     bool echoesPoint = true;
     bool asksStoreQuestion = true;
     // From "S" to the ready report; none: the radio never reports ready.
