@@ -11,7 +11,6 @@
 
 class ExchangeView;
 class SerialLink;
-struct OpenFailure;
 
 // The three ways a transfer ends early, each with its message box.
 enum class TransferFailure { InvalidPort, Communication, Timeout };

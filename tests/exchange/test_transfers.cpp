@@ -219,6 +219,7 @@ void TestTransfers::lineLostMidTransfer()
     QVERIFY(!bench.view.transferRunning);
     QVERIFY(bench.view.notices.isEmpty());
     QCOMPARE(bench.view.rows, QStringList(6, "118.000"));
+    QVERIFY(!bench.link.hasListeners());
 }
 
 void TestTransfers::writeErrorClosesAfterTheMessage()
@@ -259,6 +260,7 @@ void TestTransfers::secondTransferAfterAFailedOne()
     QCOMPARE(bench.link.writtenBytes().mid(before), downloadBytes(kSixChannels));
     QCOMPARE(bench.link.openCount(), 2);
     QCOMPARE(bench.view.notices, QStringList{kDownloadCompleted});
+    QVERIFY(!bench.link.hasListeners());
 }
 
 void TestTransfers::eepromCountdownLasts30Seconds_data()

@@ -1,5 +1,7 @@
 #include "tests/support/fake_link.h"
 
+#include <QtCore/QMetaMethod>
+
 FakeLink::FakeLink(VirtualTimeSource &time) : time_(time) {}
 
 bool FakeLink::setPortNumber(int number)
@@ -92,6 +94,12 @@ QList<FakeLink::ms> FakeLink::writtenTimes() const
     for (const Written &w : written_)
         times.append(w.at);
     return times;
+}
+
+bool FakeLink::hasListeners() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&SerialLink::dataArrived)) ||
+           isSignalConnected(QMetaMethod::fromSignal(&SerialLink::lineLost));
 }
 
 void FakeLink::schedule(ms when, std::function<void()> action)

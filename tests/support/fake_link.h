@@ -55,6 +55,8 @@ public:
     [[nodiscard]] int openCount() const { return openCount_; }
     [[nodiscard]] const QList<ms> &closedAt() const { return closedAt_; }
     [[nodiscard]] const QList<ms> &discardedAt() const { return discardedAt_; }
+    // True while anything listens to dataArrived or lineLost.
+    [[nodiscard]] bool hasListeners() const;
 
 private:
     void schedule(ms when, std::function<void()> action);
