@@ -32,7 +32,7 @@ public:
 
     // Locks (false) or unlocks (true) the Download and Upload commands.
     virtual void EnableTransferCommands(bool enable) = 0;
-    // Keeps ConnectionActive true while a transfer runs.
+    // True from a transfer's start to its end; ConnectionActive stays set meanwhile.
     virtual void setTransferRunning(bool running) = 0;
     // Enables TimerFL: the dots animation runs.
     virtual void startAnimation() = 0;
