@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/time_source.h"
+#include "app/timing.h"
+#include "link/exchange_wait.h"
+
+#include <QtCore/QString>
+#include <qcoro/qcorotask.h>
+
+#include <optional>
+
+class ExchangeView;
+class SerialLink;
+
+// The three ways a transfer ends early, each with its message box.
+enum class TransferFailure { InvalidPort, Communication, Timeout };
+
+QString FailureMessage(TransferFailure failure);
+
+// The length of the EEPROM countdown, and of the wait for the ready report, for a channel count.
+int EepromSecondsFor(int channelCount);
+
+// Drives the radio's text menu as a person at a terminal would: single characters with a
+// pause after each, then a wait for the expected marker. Writes the table into the radio
+// (download) or reads it back (upload). One transfer at a time.
+class RadioExchange {
+public:
+    RadioExchange(SerialLink &link, ExchangeView &view, TimeSource &time, Timing timing);
+
+    // Writes the rows into the radio; ends after the completion notice or a failure's message.
+    QCoro::Task<> DownloadToRadio();
+    // Reads the radio's channels into the rows; ends after the notice or a failure's message.
+    QCoro::Task<> UploadFromRadio();
+    // Writes each character, resuming one pace after that write; false when a write failed,
+    // which ends the send at once.
+    QCoro::Task<bool> SendPaced(QString text);
+
+private:
+    using Outcome = std::optional<TransferFailure>;
+
+    bool beginTransfer();
+    std::optional<QString> openPort();
+    QCoro::Task<> endTransfer(Outcome outcome, std::optional<QString> openProblem = {});
+    QCoro::Task<Outcome> callUpListing();
+    QCoro::Task<Outcome> downloadDialogue(bool singleChannel);
+    QCoro::Task<Outcome> writeChannel(int channel, bool singleChannel);
+    QCoro::Task<Outcome> storeChannels(int channelCount);
+    QCoro::Task<Outcome> uploadDialogue(bool singleChannel);
+    void storeListing(const QString &listing, bool singleChannel);
+    QCoro::Task<bool> discardAndSend(QString text);
+    [[nodiscard]] bool timedOut(const WaitEnd &end) const;
+    void appendReplyToPane();
+
+    SerialLink &link_;
+    ExchangeView &view_;
+    TimeSource &time_;
+    Timing timing_;
+    ReplyWaiter waiter_;
+};

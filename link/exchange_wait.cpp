@@ -1,0 +1,108 @@
+#include "link/exchange_wait.h"
+
+#include "link/exchange_view.h"
+#include "link/serial_link.h"
+
+#include <QtCore/QList>
+
+namespace {
+
+// Far beyond any echo: the pane cuts it to its end, so the newest text is in view.
+constexpr qsizetype kCaretAtEnd = 10000;
+
+// Disconnects on scope exit, so no slot outlives the wait that owns its captures.
+class ScopedConnections {
+public:
+    ScopedConnections() = default;
+    ScopedConnections(const ScopedConnections &) = delete;
+    ScopedConnections &operator=(const ScopedConnections &) = delete;
+    ~ScopedConnections()
+    {
+        for (const auto &connection : connections_)
+            QObject::disconnect(connection);
+    }
+    void add(QMetaObject::Connection connection) { connections_.append(connection); }
+
+private:
+    QList<QMetaObject::Connection> connections_;
+};
+
+} // namespace
+
+// Only blanks count: line breaks and tabs belong to the reply.
+QStringView TrimmedOfSpaces(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.sliced(first, last - first);
+}
+
+ReplyWaiter::ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time,
+                         TimeSource::ms second)
+    : link_(link), view_(view), time_(time), second_(second)
+{
+}
+
+QCoro::Task<WaitEnd> ReplyWaiter::wait(ReplyWait spec)
+{
+    const TimeSource::ms start = time_.now();
+    Wakeup woken;
+    bool lineLost = false;
+    ScopedConnections connections;
+    connections.add(QObject::connect(&link_, &SerialLink::dataArrived, &signalContext_,
+                                     [&woken] { woken.fire(); }));
+    connections.add(QObject::connect(&link_, &SerialLink::lineLost, &signalContext_,
+                                     [&woken, &lineLost] {
+                                         lineLost = true;
+                                         woken.fire();
+                                     }));
+    const auto limitPassed = time_.alarmAt(
+        second_ * (wholeSeconds(start) + spec.limitSeconds + 1), [&woken] { woken.fire(); });
+
+    // Lets the event loop take in what the device already holds before the first check.
+    co_await sleepUntil(time_, start);
+    qsizetype match = 0;
+    for (;;) {
+        if (lineLost || !check(spec, match))
+            co_return WaitEnd{.communicationError = true};
+        echo(spec.pane);
+        const bool satisfied = spec.rule == MatchRule::Length ? match >= spec.threshold : match > 0;
+        const qint64 elapsed = wholeSeconds(time_.now()) - wholeSeconds(start);
+        if (satisfied || elapsed > spec.limitSeconds)
+            co_return WaitEnd{.satisfied = satisfied, .elapsedSeconds = elapsed};
+        co_await woken;
+    }
+}
+
+bool ReplyWaiter::check(const ReplyWait &spec, qsizetype &match)
+{
+    const std::optional<QString> received = link_.readAll();
+    if (!received)
+        return false;
+    reply_ += *received;
+    const QStringView trimmed = TrimmedOfSpaces(reply_);
+    if (trimmed.isEmpty())
+        return true;
+    const qsizetype at = trimmed.indexOf(spec.marker);
+    if (spec.rule == MatchRule::Position) {
+        match = at + 1;
+        return true;
+    }
+    if (at < 0)
+        return false;
+    match = trimmed.size() - at;
+    return true;
+}
+
+void ReplyWaiter::echo(PaneEcho pane)
+{
+    if (pane == PaneEcho::None)
+        return;
+    view_.setTerminalText(reply_);
+    if (pane == PaneEcho::TextAndCaret)
+        view_.placeTerminalCaret(kCaretAtEnd);
+}

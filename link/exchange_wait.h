@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/time_source.h"
+
+#include <QtCore/QObject>
+#include <QtCore/QString>
+#include <qcoro/qcorotask.h>
+
+class ExchangeView;
+class SerialLink;
+
+// Length rule: satisfied once the text from the marker's first occurrence to the end of the
+// trimmed reply reaches the threshold; a reply without the marker is an error at once.
+// Position rule: satisfied once the marker occurs anywhere.
+enum class MatchRule { Length, Position };
+
+// What a wait does with the terminal pane at each check.
+enum class PaneEcho { None, Text, TextAndCaret };
+
+struct ReplyWait {
+    QString marker;
+    MatchRule rule = MatchRule::Position;
+    qsizetype threshold = 0;
+    int limitSeconds = 0;
+    PaneEcho pane = PaneEcho::None;
+};
+
+// The reply without its leading and trailing blanks (character 32 only).
+QStringView TrimmedOfSpaces(QStringView text);
+
+struct WaitEnd {
+    bool communicationError = false;
+    bool satisfied = false;
+    qint64 elapsedSeconds = 0;
+};
+
+// Waits for the radio's answer without polling: checks what is buffered at once, then at every
+// arrival, and a last time when the whole-second limit has passed. The reply text is kept from
+// one wait to the next until the caller clears it.
+class ReplyWaiter {
+public:
+    ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time, TimeSource::ms second);
+
+    [[nodiscard]] const QString &reply() const { return reply_; }
+    void clearReply() { reply_.clear(); }
+    QCoro::Task<WaitEnd> wait(ReplyWait spec);
+
+private:
+    // Reads and matches once; false on an error of the port or a missing length-rule marker.
+    bool check(const ReplyWait &spec, qsizetype &match);
+    void echo(PaneEcho pane);
+    [[nodiscard]] qint64 wholeSeconds(TimeSource::ms at) const { return at / second_; }
+
+    SerialLink &link_;
+    ExchangeView &view_;
+    TimeSource &time_;
+    TimeSource::ms second_;
+    QString reply_;
+    QObject signalContext_;
+};
