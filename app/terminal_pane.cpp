@@ -32,8 +32,9 @@ void TerminalPane::placeCaret(int position)
         return;
     QTextCursor cursor = Text1->textCursor();
     const int end = int(Text1->document()->characterCount()) - 1;
-    cursor.setPosition(std::min(position, end));
-    cursor.setPosition(std::min(position + 1, end), QTextCursor::KeepAnchor);
+    const int at = std::min(position, end);
+    cursor.setPosition(at);
+    cursor.setPosition(std::min(at + 1, end), QTextCursor::KeepAnchor);
     Text1->setTextCursor(cursor);
     Text1->ensureCursorVisible();
 }

@@ -7,10 +7,13 @@
 #include "app/terminal_pane.h"
 #include "channels/channel_table.h"
 #include "files/recent_menu.h"
+#include "link/exchange.h"
 #include "link/port_choice.h"
+#include "link/qt_serial_link.h"
 #include "link/transfer_progress.h"
 
 #include <QtCore/QCoreApplication>
+#include <climits>
 #include <QtCore/QDir>
 #include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
@@ -32,6 +35,8 @@ const QString kCaption = QStringLiteral("VarloW [v1.31]");
 
 VarloA::VarloA(Timing timing)
     : timing_(timing), settings_(SettingsFilePath(QDir::currentPath())),
+      link_(std::make_unique<QtSerialLink>()),
+      exchange_(std::make_unique<RadioExchange>(*link_, *this, time_, timing_)),
       terminal_(new TerminalPane(this)),
       notices_(new Notices(this, timing_, *terminal_, [this](const QString &text) { showMessage(text); })),
       table_(new ChannelTable(this, settings_, notices_->noticeLine())),
@@ -82,9 +87,9 @@ void VarloA::buildMenus()
 
     mdf = menuBar()->addMenu(QStringLiteral("&Data"));
     mdf->setObjectName(QStringLiteral("mdf"));
-    mdownload = mdf->addAction(QStringLiteral("&Download"));
+    mdownload = mdf->addAction(QStringLiteral("&Download"), this, [this] { mdownload_Click(); });
     mdownload->setObjectName(QStringLiteral("mdownload"));
-    mupload = mdf->addAction(QStringLiteral("&Upload"));
+    mupload = mdf->addAction(QStringLiteral("&Upload"), this, [this] { mupload_Click(); });
     mupload->setObjectName(QStringLiteral("mupload"));
     mdf->addSeparator()->setObjectName(QStringLiteral("mspace2"));
     ports_ = new PortChoice(this, mdf, [this](qint16 port) {
@@ -176,11 +181,42 @@ void VarloA::layOut()
 QCoro::Task<> VarloA::Toolbar1_ButtonClick(QAction *button)
 {
     progress_->animationTimer()->stop();
-    Q_UNUSED(button);
+    const QString key = button->data().toString();
+    if (key == QLatin1String("upload")) {
+        notices_->noticeLine()->hide();
+        progress_->TransferMode = 1;
+        co_await mupload_Click();
+    } else if (key == QLatin1String("download")) {
+        notices_->noticeLine()->hide();
+        progress_->TransferMode = 2;
+        co_await mdownload_Click();
+    } else if (key == QLatin1String("com")) {
+        ports_->ChooseCustomPort();
+    }
+    quietProgress();
+    progress_->TransferMode = 0;
+}
+
+QCoro::Task<> VarloA::mdownload_Click()
+{
+    quietProgress();
+    progress_->TransferMode = 2;
+    co_await exchange_->DownloadToRadio();
+    quietProgress();
+}
+
+QCoro::Task<> VarloA::mupload_Click()
+{
+    quietProgress();
+    progress_->TransferMode = 1;
+    co_await exchange_->UploadFromRadio();
+    quietProgress();
+}
+
+void VarloA::quietProgress()
+{
     progress_->animationTimer()->stop();
     notices_->noticeLine()->hide();
-    progress_->TransferMode = 0;
-    co_return;
 }
 
 void VarloA::mexit_Click()
@@ -225,6 +261,8 @@ bool VarloA::Form_QueryUnload()
         notices_->ShowNotice(QStringLiteral("abort"));
         return false;
     }
+    if (link_->isOpen())
+        link_->close();
     return true;
 }
 
@@ -236,4 +274,104 @@ void VarloA::Form_Unload()
     notices_->endAll();
     for (QMessageBox *box : findChildren<QMessageBox *>())
         box->done(QMessageBox::Ok);
+    // Windows of ours, such as the help viewer, go with the main window.
+    for (QWidget *child : findChildren<QWidget *>())
+        if (child->isWindow())
+            child->close();
+}
+
+QString VarloA::terminalText() const
+{
+    return terminal_->text();
+}
+
+void VarloA::setTerminalText(const QString &text)
+{
+    terminal_->setText(text);
+}
+
+void VarloA::placeTerminalCaret(qsizetype position)
+{
+    terminal_->placeCaret(int(std::min<qsizetype>(position, INT_MAX)));
+}
+
+void VarloA::addTerminalLine(const QString &line)
+{
+    terminal_->setText(terminal_->text() + line + QStringLiteral("\r\n"));
+    terminal_->placeCaret(INT_MAX);
+}
+
+QString VarloA::frequencyOfRow(int row) const
+{
+    return table_->frequencyOfRow(row);
+}
+
+void VarloA::putFrequency(int row, const QString &admitted)
+{
+    table_->putFrequency(row, admitted);
+}
+
+void VarloA::highlightRow(int row)
+{
+    table_->highlightRow(row);
+}
+
+void VarloA::deselectRow(int row)
+{
+    table_->clearHighlight(row);
+}
+
+bool VarloA::SingleChannel() const
+{
+    return table_->singleChannel();
+}
+
+int VarloA::PortNumber() const
+{
+    return ports_->portNumber();
+}
+
+void VarloA::EnableTransferCommands(bool enable)
+{
+    progress_->EnableTransferCommands(enable);
+}
+
+void VarloA::setTransferRunning(bool running)
+{
+    transferRunning_ = running;
+}
+
+void VarloA::startAnimation()
+{
+    progress_->startAnimation();
+}
+
+void VarloA::stopAnimation()
+{
+    progress_->stopAnimation();
+}
+
+void VarloA::startEepromCountdown(int eepromSeconds)
+{
+    progress_->startEepromCountdown(qint16(eepromSeconds));
+}
+
+void VarloA::EndEepromCountdown()
+{
+    progress_->EndEepromCountdown();
+}
+
+void VarloA::refreshWindow()
+{
+    update();
+}
+
+QCoro::Task<> VarloA::showNotice(QString text)
+{
+    co_await notices_->ShowNotice(text);
+}
+
+QCoro::Task<> VarloA::showFailure(QString message)
+{
+    co_await showMessage(message);
 }

@@ -3,6 +3,7 @@
 #include "app/time_source.h"
 #include "app/timing.h"
 #include "files/settings_file.h"
+#include "link/exchange_view.h"
 
 #include <QtWidgets/QMainWindow>
 #include <qcoro/qcorotask.h>
@@ -16,13 +17,15 @@ class QAction;
 class QMenu;
 class QPlainTextEdit;
 class QToolBar;
+class RadioExchange;
 class RecentFilesMenu;
+class SerialLink;
 class TerminalPane;
 class TransferProgress;
 
 // The main window: it builds its components, runs the start-up sequence and dispatches
 // the menu and toolbar commands.
-class VarloA : public QMainWindow {
+class VarloA : public QMainWindow, public ExchangeView {
     Q_OBJECT
 public:
     explicit VarloA(Timing timing = {});
@@ -41,11 +44,34 @@ public:
     [[nodiscard]] bool ConnectionActive() const;
 
     QCoro::Task<> Toolbar1_ButtonClick(QAction *button);
+    QCoro::Task<> mdownload_Click();
+    QCoro::Task<> mupload_Click();
     void mexit_Click();
     void mhelp_Click();
     void mabout_Click();
     // Shows a message box titled "Varlo" and returns when it has been dismissed.
     QCoro::Task<> showMessage(QString text);
+
+    // What a transfer shows and reads in the window.
+    [[nodiscard]] QString terminalText() const override;
+    void setTerminalText(const QString &text) override;
+    void placeTerminalCaret(qsizetype position) override;
+    void addTerminalLine(const QString &line) override;
+    [[nodiscard]] QString frequencyOfRow(int row) const override;
+    void putFrequency(int row, const QString &admitted) override;
+    void highlightRow(int row) override;
+    void deselectRow(int row) override;
+    [[nodiscard]] bool SingleChannel() const override;
+    [[nodiscard]] int PortNumber() const override;
+    void EnableTransferCommands(bool enable) override;
+    void setTransferRunning(bool running) override;
+    void startAnimation() override;
+    void stopAnimation() override;
+    void startEepromCountdown(int eepromSeconds) override;
+    void EndEepromCountdown() override;
+    void refreshWindow() override;
+    QCoro::Task<> showNotice(QString text) override;
+    QCoro::Task<> showFailure(QString message) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,10 +85,14 @@ private:
     void buildPanels();
     void layOut();
     QAction *addToolbarButton(const QString &key, const QString &tip);
+    // The animation stopped and the notice line hidden, before and after a command.
+    void quietProgress();
 
     Timing timing_;
     RealTimeSource time_;
     SettingsStore settings_;
+    std::unique_ptr<SerialLink> link_;
+    std::unique_ptr<RadioExchange> exchange_;
     TerminalPane *terminal_;
     Notices *notices_;
     ChannelTable *table_;
