@@ -1,0 +1,63 @@
+// Texts typed, pasted or read from disk: every check either refuses them or gives a result
+// the rest of the program can rely on.
+#include "channels/frequency.h"
+#include "files/recent_files.h"
+#include "files/settings_record.h"
+#include "link/port_number.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition)
+        __builtin_trap();
+}
+
+void checkFrequency(const QString &text)
+{
+    if (!ValidFrequency(text))
+        return;
+    const QString canonical = CanonicalFrequency(text);
+    require(canonical.size() == 7 && canonical.at(3) == u'.');
+    require(ValidFrequency(canonical));
+    require(CanonicalFrequency(canonical) == canonical);
+    require(std::abs(canonical.toDouble() - text.trimmed().toDouble()) < 0.0005);
+}
+
+void checkSettings(const QByteArray &bytes, const QString &text)
+{
+    SettingsRecord record = SettingsRecord::decode(bytes);
+    require(record.encode().size() == SettingsRecord::kSize);
+    require(SettingsRecord::decode(record.encode()) == record);
+    const QByteArray untouched = record.encode().mid(12, 500);
+    record.setRadioSerial(text);
+    record.setRecentFile(2, text);
+    require(record.encode().size() == SettingsRecord::kSize);
+    require(record.encode().mid(12, 500) == untouched);
+    require(record.radioSerial().size() <= SettingsRecord::kSerialSize);
+}
+
+void checkPortText(const QString &text)
+{
+    const auto port = PortFromText(text);
+    if (port)
+        require(*port >= 1 && IntegerFromText(text) == port);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString text = QString::fromUtf8(bytes);
+    checkFrequency(text);
+    checkFrequency(QString::fromLatin1(bytes));
+    checkSettings(bytes, text);
+    checkPortText(text);
+    ShortenPath(text);
+    return 0;
+}
