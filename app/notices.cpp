@@ -9,6 +9,7 @@
 #include <QtCore/QTimer>
 #include <QtCore/QUrl>
 #include <QtGui/QDesktopServices>
+#include <QtGui/QPainter>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QWidget>
 
@@ -17,6 +18,17 @@ const char *const kWebAddress = "https://varlo-radio.example";
 namespace {
 
 const QString kAbortText = QStringLiteral("Connection is active!\r\nCould not close the application.");
+
+QPixmap faded(const QPixmap &picture)
+{
+    QPixmap result(picture.size());
+    result.setDevicePixelRatio(picture.devicePixelRatio());
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    painter.setOpacity(0.25);
+    painter.drawPixmap(0, 0, picture);
+    return result;
+}
 
 QString aboutText()
 {
@@ -147,33 +159,35 @@ void Notices::buildAboutPanel(QWidget *window)
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
     Picture1->setPalette(white);
-    Picture1->setGeometry(62, 72, 113, 101);
+    Picture1->setGeometry(40, 40, 180, 130);
     Picture1->installEventFilter(this);
     Picture1->hide();
 
+    // The logo stays faint behind the texts, which must be readable over it.
     auto *logo = new QLabel(Picture1);
-    logo->setPixmap(LogoPixmap(102));
+    logo->setPixmap(faded(LogoPixmap(102)));
+    logo->setAlignment(Qt::AlignCenter);
     logo->setGeometry(Picture1->rect());
     logo->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto *label11 = new QLabel(QStringLiteral("Varlo"), Picture1);
     label11->setObjectName(QStringLiteral("Label11"));
     label11->setFont(VarloFont(QStringLiteral("Arial"), 9, true));
-    label11->setGeometry(2, 4, 59, 15);
+    label11->setGeometry(6, 4, 60, 16);
     label11->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto *text11 = new QLabel(aboutText(), Picture1);
     text11->setObjectName(QStringLiteral("Text11"));
     text11->setWordWrap(true);
     text11->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
-    text11->setGeometry(2, 20, 109, 56);
+    text11->setGeometry(6, 22, 168, 70);
     text11->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Label21 = new QLabel(QString::fromLatin1(kWebAddress), Picture1);
     Label21->setObjectName(QStringLiteral("Label21"));
     Label21->setFont(VarloFont(QStringLiteral("Arial"), 8.25, true));
     Label21->setWordWrap(true);
-    Label21->setGeometry(2, 78, 109, 23);
+    Label21->setGeometry(6, 100, 168, 24);
     Label21->setCursor(QCursor(LogoPixmap(32)));
     Label21->installEventFilter(this);
 }

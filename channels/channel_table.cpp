@@ -1,5 +1,6 @@
 #include "channels/channel_table.h"
 
+#include "app/fonts.h"
 #include "channels/frequency.h"
 #include "files/settings_file.h"
 
@@ -48,6 +49,7 @@ ChannelTable::ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *not
       Frame1(new QFrame(ListF->viewport())), Combo1(new QComboBox(parent))
 {
     ListF->setObjectName(QStringLiteral("ListF"));
+    ListF->setFont(VarloFont(QStringLiteral("Arial"), 14.25, true));
     ListF->setRootIsDecorated(false);
     ListF->setFrameShape(QFrame::Box);
     ListF->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -57,6 +59,7 @@ ChannelTable::ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *not
     connect(ListF, &QTreeWidget::clicked, this, &ChannelTable::ListF_Click);
 
     Label9->setObjectName(QStringLiteral("Label9"));
+    Label9->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setAutoFillBackground(true);
     Frame1->setBackgroundRole(QPalette::Window);
