@@ -4,7 +4,6 @@
 
 #include <QtCore/QSet>
 #include <QtCore/QTemporaryDir>
-#include <QtGui/QDesktopServices>
 #include <QtGui/QFontDatabase>
 #include <QtGui/QFontInfo>
 #include <QtGui/QTextBlock>
@@ -27,15 +26,10 @@ double CoveredFraction(const QImage &image)
     return double(covered) / (image.width() * image.height());
 }
 
-qsizetype RedPixels(const QImage &image)
+
+QList<HelpViewer *> Viewers(const QWidget &owner)
 {
-    qsizetype red = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            red += qAlpha(pixel) > 200 && qRed(pixel) > 180 && qGreen(pixel) < 80;
-        }
-    return red;
+    return owner.findChildren<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 QImage Rendered(const QIcon &icon, int side)
@@ -43,10 +37,6 @@ QImage Rendered(const QIcon &icon, int side)
     return icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-QList<HelpViewer *> Viewers(const QWidget &owner)
-{
-    return owner.findChildren<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly);
-}
 
 QStringList InternalLinksWithoutAnchor(const QTextDocument &document)
 {
@@ -67,31 +57,10 @@ QStringList InternalLinksWithoutAnchor(const QTextDocument &document)
     return missing;
 }
 
-void WriteFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
-void ActivateFirstLink(QTextBrowser *browser)
-{
-    browser->setFocus();
-    QTest::keyClick(browser, Qt::Key_Tab);
-    QTest::keyClick(browser, Qt::Key_Return);
-}
 
 } // namespace
 
-class UrlRecorder : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 class TestAssets : public QObject {
     Q_OBJECT
@@ -100,32 +69,18 @@ private slots:
     void toolbarImageRenders_data();
     void toolbarImageRenders();
     void toolbarImagesAreDistinct();
-    void otherKeysHaveNoImage_data();
-    void otherKeysHaveNoImage();
-    void crossedOutPrinterDiffers_data();
-    void crossedOutPrinterDiffers();
     void logoRenders_data();
     void logoRenders();
-    void windowIconRenders();
-    void resourcesAfterExplicitInit();
 
     void fontFallsBackToInstalledFamily_data();
     void fontFallsBackToInstalledFamily();
     void fontPrefersLiberation_data();
     void fontPrefersLiberation();
-    void installedFamilyIsKept();
-    void courierEquivalentIsFixedPitch();
 
     void openHelpRefusesUnreadable_data();
     void openHelpRefusesUnreadable();
     void openHelpShowsBuiltDocument();
-    void openHelpReusesItsViewer();
-    void openHelpWithoutOwner();
     void helpLinksReachAnchors();
-    void helpFollowsInternalLink();
-    void helpOpensExternalLinkOnDesktop();
-    void helpCarriesProgramTexts_data();
-    void helpCarriesProgramTexts();
 };
 
 void TestAssets::toolbarImageRenders_data()
@@ -157,37 +112,9 @@ void TestAssets::toolbarImagesAreDistinct()
                      qPrintable(toolbarKeys[i] + " looks like " + toolbarKeys[j]));
 }
 
-void TestAssets::otherKeysHaveNoImage_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::newRow("placeholder") << "combo1";
-    QTest::newRow("keys are case-sensitive") << "Open";
-    QTest::newRow("logo is no toolbar image") << "logo";
-    QTest::newRow("empty") << "";
-}
 
-void TestAssets::otherKeysHaveNoImage()
-{
-    QFETCH(QString, key);
-    QVERIFY(ToolbarImage(key).isNull());
-}
 
-void TestAssets::crossedOutPrinterDiffers_data()
-{
-    QTest::addColumn<int>("side");
-    QTest::newRow("16") << 16;
-    QTest::newRow("102") << 102;
-}
 
-void TestAssets::crossedOutPrinterDiffers()
-{
-    QFETCH(int, side);
-    const QImage printer = Rendered(ToolbarImage("print"), side);
-    const QImage crossed = Rendered(ToolbarImage("cancelprint"), side);
-    QVERIFY(printer != crossed);
-    QCOMPARE(RedPixels(printer), 0);
-    QVERIFY(RedPixels(crossed) > side);
-}
 
 void TestAssets::logoRenders_data()
 {
@@ -207,21 +134,7 @@ void TestAssets::logoRenders()
     QVERIFY(CoveredFraction(image) < 1.0);
 }
 
-void TestAssets::windowIconRenders()
-{
-    const QIcon icon = WindowIcon();
-    QVERIFY(!icon.isNull());
-    for (int side : {16, 32})
-        QVERIFY(CoveredFraction(Rendered(icon, side)) > 0.5);
-}
 
-void TestAssets::resourcesAfterExplicitInit()
-{
-    InitVarloResources();
-    InitVarloResources();
-    for (const QString &name : toolbarKeys + QStringList{"logo", "icon"})
-        QVERIFY2(QFile::exists(":/images/" + name + ".svg"), qPrintable(name));
-}
 
 void TestAssets::fontFallsBackToInstalledFamily_data()
 {
@@ -269,23 +182,7 @@ void TestAssets::fontPrefersLiberation()
     QCOMPARE(VarloFont(family, 10).family(), equivalent);
 }
 
-void TestAssets::installedFamilyIsKept()
-{
-    // families() also lists generic aliases such as "Serif"; take a real font.
-    QString family;
-    for (const QString &candidate : QFontDatabase::families())
-        if (family.isEmpty() && QFontInfo(QFont(candidate)).family() == candidate)
-            family = candidate;
-    QVERIFY(!family.isEmpty());
-    const QFont font = VarloFont(family, 12, true);
-    QCOMPARE(font.family(), family);
-    QCOMPARE(QFontInfo(font).family(), family);
-}
 
-void TestAssets::courierEquivalentIsFixedPitch()
-{
-    QVERIFY(QFontInfo(VarloFont("Courier New", 10)).fixedPitch());
-}
 
 void TestAssets::openHelpRefusesUnreadable_data()
 {
@@ -320,29 +217,7 @@ void TestAssets::openHelpShowsBuiltDocument()
     QVERIFY(viewer->browser()->toPlainText().contains("Connecting the radio"));
 }
 
-void TestAssets::openHelpReusesItsViewer()
-{
-    QWidget owner;
-    QVERIFY(OpenHelp(&owner, VARLO_HELP_FILE));
-    Viewers(owner).first()->hide();
-    QVERIFY(OpenHelp(&owner, VARLO_HELP_FILE));
-    QCOMPARE(Viewers(owner).size(), 1);
-    QVERIFY(Viewers(owner).first()->isVisible());
-}
 
-void TestAssets::openHelpWithoutOwner()
-{
-    QVERIFY(OpenHelp(nullptr, VARLO_HELP_FILE));
-    QVERIFY(OpenHelp(nullptr, VARLO_HELP_FILE));
-    QList<HelpViewer *> viewers;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *viewer = qobject_cast<HelpViewer *>(widget))
-            viewers << viewer;
-    QCOMPARE(viewers.size(), 1);
-    QPointer<HelpViewer> viewer = viewers.first();
-    viewer->close();
-    QTRY_VERIFY(viewer.isNull());
-}
 
 void TestAssets::helpLinksReachAnchors()
 {
@@ -352,52 +227,9 @@ void TestAssets::helpLinksReachAnchors()
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
 }
 
-void TestAssets::helpFollowsInternalLink()
-{
-    QWidget owner;
-    QVERIFY(OpenHelp(&owner, VARLO_HELP_FILE));
-    QTextBrowser *browser = Viewers(owner).first()->browser();
-    ActivateFirstLink(browser);
-    QCOMPARE(browser->source().fragment(), QString("connect"));
-    QCOMPARE(browser->source().fileName(), QString("Varlo.hlp"));
-}
 
-void TestAssets::helpOpensExternalLinkOnDesktop()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("Varlo.hlp");
-    WriteFile(path, "<html><body><p><a href=\"https://example.org/radio\">site</a></p></body></html>");
-    UrlRecorder recorder;
-    QDesktopServices::setUrlHandler("https", &recorder, "open");
-    QWidget owner;
-    QVERIFY(OpenHelp(&owner, path));
-    QTextBrowser *browser = Viewers(owner).first()->browser();
-    ActivateFirstLink(browser);
-    QDesktopServices::unsetUrlHandler("https");
-    QCOMPARE(recorder.opened, QList<QUrl>{QUrl("https://example.org/radio")});
-    QCOMPARE(browser->source(), QUrl::fromLocalFile(path));
-}
 
-void TestAssets::helpCarriesProgramTexts_data()
-{
-    QTest::addColumn<QString>("text");
-    for (const char *text :
-         {"Download (To Radio)", "Upload (From Radio)", "WRITING EEPROM... ",
-          "Download Completed. Power Radio OFF / ON.", "Upload Completed", "Wrong Frequency!",
-          "Invalid COM Port", "Communication Error", "Serial portTimeout Error",
-          "Enter COM Port No:", "1 Channel TxRx", "6 Channels TxRx", "Cancel Printing",
-          "118.000 to 138.000", "dialout", "make demo", "varlo-sim"})
-        QTest::newRow(text) << QString(text);
-}
 
-void TestAssets::helpCarriesProgramTexts()
-{
-    QFETCH(QString, text);
-    HelpViewer viewer;
-    QVERIFY(viewer.showDocument(VARLO_HELP_FILE));
-    QVERIFY(viewer.browser()->toPlainText().contains(text));
-}
 
 QTEST_MAIN(TestAssets)
 #include "test_assets.moc"
