@@ -49,5 +49,14 @@ fuzz:
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	cd build-fuzz && ctest --output-on-failure -L fuzz
 
+# A download and an upload at real timing against the simulator, headless: a report of times,
+# CPU use, pacing and event-loop stalls against their targets. Not part of `make test`.
+bench: build
+	QT_QPA_PLATFORM=offscreen ./build/varlo-bench
+
+# The program beside a simulated six-channel radio on COM1, in a fresh temporary folder.
+demo: build
+	tools/demo.sh build
+
 clean:
 	rm -rf build build-asan build-fuzz
