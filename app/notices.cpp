@@ -47,6 +47,8 @@ Notices::Notices(QWidget *window, const Timing &timing, TerminalPane &terminal, 
     Label3->setForegroundRole(QPalette::WindowText);
     Label3->hide();
     Timer2->setObjectName(QStringLiteral("Timer2"));
+    // A coarse timer may end a four-second notice 200 ms early.
+    Timer2->setTimerType(Qt::PreciseTimer);
     Timer2->setInterval(timing.noticeShort);
     connect(Timer2, &QTimer::timeout, this, &Notices::Timer2_Timer);
     buildAboutPanel(window);

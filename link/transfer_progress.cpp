@@ -35,6 +35,7 @@ TransferProgress::TransferProgress(QWidget *window, const Timing &timing, QLabel
     TimerFL->setObjectName(QStringLiteral("TimerFL"));
     TimerFL->setInterval(timing.animation);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer); // counts seconds the user reads as such
     Timer1->setInterval(timing.countdownTick);
     connect(TimerFL, &QTimer::timeout, this, &TransferProgress::TimerFL_Timer);
     connect(Timer1, &QTimer::timeout, this, &TransferProgress::Timer1_Timer);
