@@ -29,6 +29,7 @@ void TestRealtimeDownload::charactersArePacedAtTheRadio()
     QCOMPARE(channelsOf(fixture.radio()), kRows);
     QVERIFY(notices.captions().contains(kDownloadCompleted));
     const std::vector<ReceivedByte> received = fixture.radio().received();
+    qInfo("shortest gap %.1f ms", shortestGap(received).count());
     for (size_t i = 1; i < received.size(); ++i) {
         const std::chrono::duration<double, std::milli> gap = received[i].time - received[i - 1].time;
         QVERIFY2(gap >= 345ms, qPrintable(QStringLiteral("byte %1 came %2 ms after the one before")
