@@ -297,7 +297,11 @@ void VarloA::placeTerminalCaret(qsizetype position)
 
 void VarloA::addTerminalLine(const QString &line)
 {
-    terminal_->setText(terminal_->text() + line + QStringLiteral("\r\n"));
+    QString text = terminal_->text();
+    // The radio's last line may lack its break: ours starts on a line of its own.
+    if (!text.isEmpty() && !text.endsWith(u'\n'))
+        text += QStringLiteral("\r\n");
+    terminal_->setText(text + line + QStringLiteral("\r\n"));
     terminal_->placeCaret(INT_MAX);
 }
 

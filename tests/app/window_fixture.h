@@ -29,9 +29,9 @@ public:
         file.write(bytes);
     }
 
-    VarloA &start()
+    VarloA &start(Timing timing = Timing{}.scaled(kTimeScale))
     {
-        window_ = std::make_unique<VarloA>(Timing{}.scaled(kTimeScale));
+        window_ = std::make_unique<VarloA>(timing);
         window_->show();
         return *window_;
     }
@@ -43,6 +43,7 @@ public:
     }
 
     [[nodiscard]] QString path(const QString &name) const { return dir_.filePath(name); }
+    [[nodiscard]] QString directory() const { return dir_.path(); }
 
     // The message box the window has open, if any.
     [[nodiscard]] QMessageBox *messageBox() const
