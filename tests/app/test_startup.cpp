@@ -1,4 +1,5 @@
 #include "channels/channel_table.h"
+#include "files/recent_menu.h"
 #include "window_fixture.h"
 
 #include <QtGui/QAction>
@@ -51,6 +52,7 @@ private slots:
     void recentEntries_data();
     void recentEntries();
     void elementsCarryTheirNames();
+    void recentFilesMenuFollowsOpens();
 };
 
 void TestStartup::firstRun()
@@ -176,6 +178,29 @@ void TestStartup::elementsCarryTheirNames()
         if (!tips[i].isEmpty())
             QCOMPARE(buttons[i]->toolTip(), tips[i]);
     }
+}
+
+void TestStartup::recentFilesMenuFollowsOpens()
+{
+    WindowFixture fixture;
+    VarloA &window = fixture.start();
+    RecentFilesMenu &recent = window.recentFiles();
+    recent.AddToRecentFiles(QStringLiteral("/data/a.vl"));
+    QCOMPARE(action(window, QStringLiteral("mmru1"))->text(), QStringLiteral("&1. /data/a.vl"));
+    QVERIFY(action(window, QStringLiteral("mmru1"))->isVisible());
+    QVERIFY(action(window, QStringLiteral("mspace6"))->isVisible());
+    QCOMPARE(action(window, QStringLiteral("mmru2"))->text(), QStringLiteral("&2. "));
+    QVERIFY(!action(window, QStringLiteral("mmru2"))->isVisible());
+
+    // The same head again writes nothing: the file removed meanwhile stays away.
+    QVERIFY(QFile::remove(fixture.path(QStringLiteral("Varlo"))));
+    recent.AddToRecentFiles(QStringLiteral("/data/a.vl"));
+    QVERIFY(!QFile::exists(fixture.path(QStringLiteral("Varlo"))));
+
+    recent.AddToRecentFiles(QStringLiteral("/data/b.vl"));
+    QCOMPARE(action(window, QStringLiteral("mmru2"))->text(), QStringLiteral("&2. /data/a.vl"));
+    QVERIFY(action(window, QStringLiteral("mmru2"))->isVisible());
+    QCOMPARE(fixture.settingsBytes().mid(512, 10), QByteArray("/data/b.vl"));
 }
 
 QTEST_MAIN(TestStartup)
