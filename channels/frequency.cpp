@@ -1,20 +1,12 @@
 #include "channels/frequency.h"
 
+#include "app/blanks.h"
+
 #include <cmath>
 #include <optional>
 
 namespace {
 
-QString trimmedOfSpaces(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 
 // An optional sign, digits and at most one point, with at least one digit.
 std::optional<double> plainDecimal(const QString &text)
@@ -49,7 +41,7 @@ int rasterRemainder(double megahertz)
 
 bool ValidFrequency(const QString &text)
 {
-    const QString trimmed = trimmedOfSpaces(text);
+    const QString trimmed = TrimmedOfSpaces(text).toString();
     if (trimmed.size() != 7)
         return false;
     const auto value = plainDecimal(trimmed);
@@ -61,6 +53,6 @@ bool ValidFrequency(const QString &text)
 
 QString CanonicalFrequency(const QString &admitted)
 {
-    const double kilohertz = std::round(trimmedOfSpaces(admitted).toDouble() * 1000);
+    const double kilohertz = std::round(TrimmedOfSpaces(admitted).toDouble() * 1000);
     return QString::number(kilohertz / 1000, 'f', 3);
 }

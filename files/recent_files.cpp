@@ -1,5 +1,7 @@
 #include "files/recent_files.h"
 
+#include "app/blanks.h"
+
 #include <QtCore/QDir>
 
 namespace {
@@ -7,24 +9,14 @@ namespace {
 constexpr qsizetype kShortLength = 30;
 const QString kEllipsis = QStringLiteral(" ... ");
 
-QString trimmedOfSpaces(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 
 } // namespace
 
 QString ShortenPath(const QString &path)
 {
     if (path.size() <= kShortLength)
-        return trimmedOfSpaces(path);
-    const QString p = trimmedOfSpaces(path);
+        return TrimmedOfSpaces(path).toString();
+    const QString p = TrimmedOfSpaces(path).toString();
     const QChar separator = QDir::separator();
     const qsizetype headEnd = p.indexOf(separator, 3);
     const QString shortened = (headEnd < 0 ? QString() : p.left(headEnd + 1)) + kEllipsis;
@@ -37,7 +29,7 @@ QString ShortenPath(const QString &path)
 
 bool PushRecentFile(SettingsRecord &record, const QString &fileName)
 {
-    const QString head = trimmedOfSpaces(fileName);
+    const QString head = TrimmedOfSpaces(fileName).toString();
     if (head == record.recentFile(1))
         return false;
     record.setRecentFile(3, record.recentFile(2));

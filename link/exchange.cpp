@@ -1,5 +1,6 @@
 #include "link/exchange.h"
 
+#include "app/blanks.h"
 #include "channels/frequency.h"
 #include "link/exchange_listing.h"
 #include "link/exchange_view.h"
@@ -114,6 +115,16 @@ RadioExchange::RadioExchange(SerialLink &link, ExchangeView &view, TimeSource &t
 
 QCoro::Task<> RadioExchange::DownloadToRadio()
 {
+    co_await runTransfer(&RadioExchange::downloadDialogue);
+}
+
+QCoro::Task<> RadioExchange::UploadFromRadio()
+{
+    co_await runTransfer(&RadioExchange::uploadDialogue);
+}
+
+QCoro::Task<> RadioExchange::runTransfer(Dialogue dialogue)
+{
     const bool singleChannel = beginTransfer();
     if (auto problem = openPort()) {
         co_await endTransfer(TransferFailure::InvalidPort, problem);
@@ -121,18 +132,7 @@ QCoro::Task<> RadioExchange::DownloadToRadio()
     }
     // A failed write here is not yet an error: the menu selection that follows decides.
     co_await SendPaced(kCarriageReturn);
-    co_await endTransfer(co_await downloadDialogue(singleChannel));
-}
-
-QCoro::Task<> RadioExchange::UploadFromRadio()
-{
-    const bool singleChannel = beginTransfer();
-    if (auto problem = openPort()) {
-        co_await endTransfer(TransferFailure::InvalidPort, problem);
-        co_return;
-    }
-    co_await SendPaced(kCarriageReturn);
-    co_await endTransfer(co_await uploadDialogue(singleChannel));
+    co_await endTransfer(co_await (this->*dialogue)(singleChannel));
 }
 
 QCoro::Task<bool> RadioExchange::SendPaced(QString text)

@@ -37,6 +37,10 @@ public:
 
 private:
     using Outcome = std::optional<TransferFailure>;
+    using Dialogue = QCoro::Task<Outcome> (RadioExchange::*)(bool singleChannel);
+
+    // Opens the port, wakes the radio's menu, runs the dialogue and ends the transfer.
+    QCoro::Task<> runTransfer(Dialogue dialogue);
 
     bool beginTransfer();
     std::optional<QString> openPort();

@@ -1,5 +1,7 @@
 #include "link/exchange_wait.h"
 
+#include "app/blanks.h"
+
 #include "link/exchange_view.h"
 #include "link/serial_link.h"
 
@@ -29,17 +31,6 @@ private:
 
 } // namespace
 
-// Only blanks count: line breaks and tabs belong to the reply.
-QStringView TrimmedOfSpaces(QStringView text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.sliced(first, last - first);
-}
 
 ReplyWaiter::ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time,
                          TimeSource::ms second)

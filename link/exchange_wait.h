@@ -25,9 +25,6 @@ struct ReplyWait {
     PaneEcho pane = PaneEcho::None;
 };
 
-// The reply without its leading and trailing blanks (character 32 only).
-QStringView TrimmedOfSpaces(QStringView text);
-
 struct WaitEnd {
     bool communicationError = false;
     bool satisfied = false;
