@@ -1,7 +1,6 @@
 #include "link/exchange_wait.h"
 
 #include "app/blanks.h"
-
 #include "link/exchange_view.h"
 #include "link/serial_link.h"
 
@@ -30,7 +29,6 @@ private:
 };
 
 } // namespace
-
 
 ReplyWaiter::ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time,
                          TimeSource::ms second)

@@ -1,5 +1,6 @@
 #include "link/port_choice.h"
 
+#include "app/fonts.h"
 #include "link/port_number.h"
 
 #include <QtGui/QKeyEvent>
@@ -32,12 +33,6 @@ protected:
     }
 };
 
-QFont fontOf(const QString& family, qreal points)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    return font;
-}
 
 // The character a key stands for: with Ctrl held, a letter gives its control code, as
 // Ctrl+V gives 22.
@@ -72,12 +67,12 @@ void PortChoice::buildPanel(QWidget* panelParent)
 
     lblCOM_ = new QLabel(QStringLiteral("Enter COM Port No:"), picCOM_);
     lblCOM_->setObjectName(QStringLiteral("lblCOM"));
-    lblCOM_->setFont(fontOf(QStringLiteral("Small Fonts"), 6.75));
+    lblCOM_->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
     lblCOM_->setGeometry(8, 4, 105, 14);
 
     txtCOM_ = new QPlainTextEdit(picCOM_);
     txtCOM_->setObjectName(QStringLiteral("txtCOM"));
-    txtCOM_->setFont(fontOf(QStringLiteral("Courier New"), 8.25));
+    txtCOM_->setFont(VarloFont(QStringLiteral("Courier New"), 8.25));
     txtCOM_->setGeometry(8, 20, 105, 22);
     txtCOM_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtCOM_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
