@@ -36,7 +36,7 @@ ReplyWaiter::ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time,
 {
 }
 
-QCoro::Task<WaitEnd> ReplyWaiter::wait(ReplyWait spec)
+QCoro::Task<WaitEnd> ReplyWaiter::wait(ReplyWait expected)
 {
     const TimeSource::ms start = time_.now();
     Wakeup woken;
@@ -50,24 +50,24 @@ QCoro::Task<WaitEnd> ReplyWaiter::wait(ReplyWait spec)
                                          woken.fire();
                                      }));
     const auto limitPassed = time_.alarmAt(
-        second_ * (wholeSeconds(start) + spec.limitSeconds + 1), [&woken] { woken.fire(); });
+        second_ * (wholeSeconds(start) + expected.limitSeconds + 1), [&woken] { woken.fire(); });
 
     // Lets the event loop take in what the device already holds before the first check.
     co_await sleepUntil(time_, start);
     qsizetype match = 0;
     for (;;) {
-        if (lineLost || !check(spec, match))
+        if (lineLost || !check(expected, match))
             co_return WaitEnd{.communicationError = true};
-        echo(spec.pane);
-        const bool satisfied = spec.rule == MatchRule::Length ? match >= spec.threshold : match > 0;
+        echo(expected.pane);
+        const bool satisfied = expected.rule == MatchRule::Length ? match >= expected.threshold : match > 0;
         const qint64 elapsed = wholeSeconds(time_.now()) - wholeSeconds(start);
-        if (satisfied || elapsed > spec.limitSeconds)
+        if (satisfied || elapsed > expected.limitSeconds)
             co_return WaitEnd{.satisfied = satisfied, .elapsedSeconds = elapsed};
         co_await woken;
     }
 }
 
-bool ReplyWaiter::check(const ReplyWait &spec, qsizetype &match)
+bool ReplyWaiter::check(const ReplyWait &expected, qsizetype &match)
 {
     const std::optional<QString> received = link_.readAll();
     if (!received)
@@ -76,8 +76,8 @@ bool ReplyWaiter::check(const ReplyWait &spec, qsizetype &match)
     const QStringView trimmed = TrimmedOfSpaces(reply_);
     if (trimmed.isEmpty())
         return true;
-    const qsizetype at = trimmed.indexOf(spec.marker);
-    if (spec.rule == MatchRule::Position) {
+    const qsizetype at = trimmed.indexOf(expected.marker);
+    if (expected.rule == MatchRule::Position) {
         match = at + 1;
         return true;
     }

@@ -40,11 +40,11 @@ public:
 
     [[nodiscard]] const QString &reply() const { return reply_; }
     void clearReply() { reply_.clear(); }
-    QCoro::Task<WaitEnd> wait(ReplyWait spec);
+    QCoro::Task<WaitEnd> wait(ReplyWait expected);
 
 private:
     // Reads and matches once; false on an error of the port or a missing length-rule marker.
-    bool check(const ReplyWait &spec, qsizetype &match);
+    bool check(const ReplyWait &expected, qsizetype &match);
     void echo(PaneEcho pane);
     [[nodiscard]] qint64 wholeSeconds(TimeSource::ms at) const { return at / second_; }
 
