@@ -27,12 +27,8 @@ void RecentFilesMenu::showStored()
 {
     setCaptions();
     mspace6->setVisible(false);
-    for (int k = 1; k <= 3; ++k) {
-        const bool filled = !settings_.Settings().recentFile(k).isEmpty();
-        item(k)->setVisible(filled);
-        if (filled)
-            mspace6->setVisible(true);
-    }
+    item(1)->setVisible(false);
+    ShowRecentFiles();
 }
 
 void RecentFilesMenu::AddToRecentFiles(const QString &fileName)
