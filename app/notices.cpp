@@ -1,9 +1,9 @@
 #include "app/notices.h"
 
-#include "app/fonts.h"
+#include "core/fonts.h"
 #include "app/resources/images.h"
 #include "app/terminal_pane.h"
-#include "app/time_source.h"
+#include "core/time_source.h"
 
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>

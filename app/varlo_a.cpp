@@ -1,6 +1,6 @@
 #include "app/varlo_a.h"
 
-#include "app/fonts.h"
+#include "core/fonts.h"
 #include "app/help_viewer.h"
 #include "app/notices.h"
 #include "app/resources/images.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/time_source.h"
-#include "app/timing.h"
+#include "core/time_source.h"
+#include "core/timing.h"
 #include "files/settings_file.h"
 #include "link/exchange_view.h"
 

@@ -3,7 +3,7 @@
 #include "figures.h"
 #include "heartbeat.h"
 
-#include "app/time_source.h"
+#include "core/time_source.h"
 
 #include <QtCore/QStringList>
 #include <qcoro/qcorotask.h>

@@ -1,6 +1,6 @@
 #include "channels/channel_table.h"
 
-#include "app/fonts.h"
+#include "core/fonts.h"
 #include "channels/frequency.h"
 #include "files/settings_file.h"
 

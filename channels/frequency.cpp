@@ -1,6 +1,6 @@
 #include "channels/frequency.h"
 
-#include "app/blanks.h"
+#include "core/blanks.h"
 
 #include <cmath>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "files/recent_files.h"
 
-#include "app/blanks.h"
+#include "core/blanks.h"
 
 #include <QtCore/QDir>
 

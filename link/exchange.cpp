@@ -1,6 +1,6 @@
 #include "link/exchange.h"
 
-#include "app/blanks.h"
+#include "core/blanks.h"
 #include "channels/frequency.h"
 #include "link/exchange_listing.h"
 #include "link/exchange_view.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/time_source.h"
-#include "app/timing.h"
+#include "core/time_source.h"
+#include "core/timing.h"
 #include "link/exchange_wait.h"
 
 #include <QtCore/QString>

@@ -1,6 +1,6 @@
 #include "link/exchange_wait.h"
 
-#include "app/blanks.h"
+#include "core/blanks.h"
 #include "link/exchange_view.h"
 #include "link/serial_link.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/time_source.h"
+#include "core/time_source.h"
 
 #include <QtCore/QObject>
 #include <QtCore/QString>

@@ -1,6 +1,6 @@
 #include "link/port_choice.h"
 
-#include "app/fonts.h"
+#include "core/fonts.h"
 #include "link/port_number.h"
 
 #include <QtGui/QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/timing.h"
+#include "core/timing.h"
 
 #include <QtCore/QList>
 #include <QtCore/QObject>

@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "core/fonts.h"
 #include "app/help_viewer.h"
 #include "app/resources/images.h"
 

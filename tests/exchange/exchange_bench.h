@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/time_source.h"
-#include "app/timing.h"
+#include "core/time_source.h"
+#include "core/timing.h"
 #include "link/exchange.h"
 #include "tests/support/fake_link.h"
 #include "tests/support/fake_radio.h"

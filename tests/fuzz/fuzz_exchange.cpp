@@ -2,7 +2,7 @@
 // Input: a flags byte (bit 0 upload, bit 1 one-channel radio, bit 2 the line is lost at the
 // time given by the next byte x 200 ms), then records of
 // [after which write][delay x 20 ms][length][text].
-#include "app/timing.h"
+#include "core/timing.h"
 #include "channels/frequency.h"
 #include "link/exchange.h"
 #include "tests/support/fake_link.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/time_source.h"
+#include "core/time_source.h"
 #include "link/serial_link.h"
 
 #include <QtCore/QByteArray>

@@ -1,4 +1,4 @@
-#include "app/time_source.h"
+#include "core/time_source.h"
 
 #include <QtCore/QTimer>
 

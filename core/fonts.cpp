@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "core/fonts.h"
 
 #include <QtCore/QStringList>
 #include <QtGui/QFontDatabase>

@@ -1,4 +1,4 @@
-#include "app/blanks.h"
+#include "core/blanks.h"
 
 QStringView TrimmedOfSpaces(QStringView text)
 {
