@@ -9,7 +9,7 @@
 
 namespace {
 
-bool IsReadableFile(const QString &path)
+bool isReadableFile(const QString &path)
 {
     QFile file(path);
     return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
@@ -55,7 +55,7 @@ HelpViewer::HelpViewer(QWidget *owner)
 
 bool HelpViewer::showDocument(const QString &path)
 {
-    if (!IsReadableFile(path))
+    if (!isReadableFile(path))
         return false;
     // The extension says nothing about the content, so name the type.
     browser_->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()),
@@ -63,9 +63,9 @@ bool HelpViewer::showDocument(const QString &path)
     return true;
 }
 
-bool OpenHelp(QWidget *owner, const QString &path)
+bool showHelpFile(QWidget *owner, const QString &path)
 {
-    if (!IsReadableFile(path))
+    if (!isReadableFile(path))
         return false;
     HelpViewer *viewer = ViewerOf(owner);
     if (!viewer)

@@ -24,4 +24,4 @@ private:
 // Opens the help document at path in the owner's viewer, creating it or raising the one already
 // open. False when the file is missing or cannot be read: the caller then reports
 // "Unable to start help file.".
-bool OpenHelp(QWidget *owner, const QString &path);
+bool showHelpFile(QWidget *owner, const QString &path);

@@ -1,4 +1,4 @@
-#include "app/varlo_a.h"
+#include "app/main_window.h"
 #include "app/resources/images.h"
 
 #include <QtWidgets/QApplication>
@@ -6,8 +6,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    InitVarloResources();
-    VarloA window;
+    initVarloResources();
+    MainWindow window;
     window.show();
     return app.exec();
 }

@@ -1,8 +1,8 @@
 #include "app/notices.h"
 
-#include "core/fonts.h"
 #include "app/resources/images.h"
 #include "app/terminal_pane.h"
+#include "core/fonts.h"
 #include "core/time_source.h"
 
 #include <QtCore/QEvent>
@@ -40,21 +40,21 @@ QString aboutText()
 
 Notices::Notices(QWidget *window, const Timing &timing, TerminalPane &terminal, Messenger message)
     : QObject(window), timing_(timing), terminal_(terminal), message_(std::move(message)),
-      Label3(new QLabel(QStringLiteral("Wrong Frequency!"), window)), Timer2(new QTimer(this))
+      noticeLine_(new QLabel(QStringLiteral("Wrong Frequency!"), window)), timer_(new QTimer(this))
 {
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setFont(VarloFont(QStringLiteral("Arial"), 11.25, true));
-    Label3->setForegroundRole(QPalette::WindowText);
-    Label3->hide();
-    Timer2->setObjectName(QStringLiteral("Timer2"));
+    noticeLine_->setObjectName(QStringLiteral("Label3"));
+    noticeLine_->setFont(varloFont(QStringLiteral("Arial"), 11.25, true));
+    noticeLine_->setForegroundRole(QPalette::WindowText);
+    noticeLine_->hide();
+    timer_->setObjectName(QStringLiteral("Timer2"));
     // A coarse timer may end a four-second notice 200 ms early.
-    Timer2->setTimerType(Qt::PreciseTimer);
-    Timer2->setInterval(timing.noticeShort);
-    connect(Timer2, &QTimer::timeout, this, &Notices::Timer2_Timer);
+    timer_->setTimerType(Qt::PreciseTimer);
+    timer_->setInterval(timing.noticeShort);
+    connect(timer_, &QTimer::timeout, this, &Notices::endNotice);
     buildAboutPanel(window);
 }
 
-QCoro::Task<> Notices::ShowNotice(QString kind)
+QCoro::Task<> Notices::showNotice(QString kind)
 {
     if (kind == QLatin1String("about"))
         co_await showAbout();
@@ -64,21 +64,21 @@ QCoro::Task<> Notices::ShowNotice(QString kind)
         co_await showText(kind);
 }
 
-void Notices::Timer2_Timer()
+void Notices::endNotice()
 {
-    Timer2->stop();
+    timer_->stop();
     // Notices started by those resuming now wait for a later tick.
     for (Wakeup *waiting : std::exchange(waiting_, {}))
         waiting->fire();
 }
 
-void Notices::Picture1_Click()
+void Notices::closeAbout()
 {
-    setTimer2Interval(timing_.noticeShort);
-    Picture1->hide();
+    setNoticeInterval(timing_.noticeShort);
+    aboutPanel_->hide();
 }
 
-void Notices::Label21_Click()
+void Notices::openWebsite()
 {
     if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebAddress))))
         message_(QStringLiteral("Unable to shell web browser. "));
@@ -86,123 +86,123 @@ void Notices::Label21_Click()
 
 void Notices::endAll()
 {
-    Timer2_Timer();
+    endNotice();
 }
 
 QCoro::Task<> Notices::showText(QString text)
 {
-    Label3->setText(text);
-    const QPalette remembered = Label3->palette();
+    noticeLine_->setText(text);
+    const QPalette remembered = noticeLine_->palette();
     QPalette menuText = remembered;
-    menuText.setColor(QPalette::WindowText, Label3->palette().color(QPalette::ButtonText));
-    Label3->setPalette(menuText);
-    Label3->show();
-    setTimer2Interval(timing_.noticeLong);
-    startTimer2();
-    co_await untilTimer2Stops();
-    Label3->clear();
-    Label3->hide();
-    Label3->setPalette(remembered);
+    menuText.setColor(QPalette::WindowText, noticeLine_->palette().color(QPalette::ButtonText));
+    noticeLine_->setPalette(menuText);
+    noticeLine_->show();
+    setNoticeInterval(timing_.noticeLong);
+    startNoticeTimer();
+    co_await untilNoticeTimerStops();
+    noticeLine_->clear();
+    noticeLine_->hide();
+    noticeLine_->setPalette(remembered);
 }
 
 QCoro::Task<> Notices::showAbout()
 {
     aboutShown_ = true;
     emit aboutShownChanged(true);
-    Picture1->show();
-    Picture1->raise();
-    setTimer2Interval(timing_.noticeLong);
-    startTimer2();
-    co_await untilTimer2Stops();
-    Timer2->setInterval(timing_.noticeShort);
-    Picture1->hide();
+    aboutPanel_->show();
+    aboutPanel_->raise();
+    setNoticeInterval(timing_.noticeLong);
+    startNoticeTimer();
+    co_await untilNoticeTimerStops();
+    timer_->setInterval(timing_.noticeShort);
+    aboutPanel_->hide();
     aboutShown_ = false;
     emit aboutShownChanged(false);
 }
 
 QCoro::Task<> Notices::showAbort()
 {
-    terminal_.hold(kAbortText, VarloFont(QStringLiteral("MS SansSerif"), 8, true));
-    startTimer2();
-    co_await untilTimer2Stops();
-    terminal_.release(VarloFont(QStringLiteral("Small Fonts"), 7));
+    terminal_.hold(kAbortText, varloFont(QStringLiteral("MS SansSerif"), 8, true));
+    startNoticeTimer();
+    co_await untilNoticeTimerStops();
+    terminal_.release(varloFont(QStringLiteral("Small Fonts"), 7));
 }
 
-QCoro::Task<> Notices::untilTimer2Stops()
+QCoro::Task<> Notices::untilNoticeTimerStops()
 {
-    if (!Timer2->isActive())
+    if (!timer_->isActive())
         co_return;
     Wakeup tick;
     waiting_.push_back(&tick);
     co_await tick;
 }
 
-void Notices::setTimer2Interval(std::chrono::milliseconds interval)
+void Notices::setNoticeInterval(std::chrono::milliseconds interval)
 {
     // Setting the interval starts a running period anew, as the notices rely on.
-    Timer2->setInterval(interval);
-    if (Timer2->isActive())
-        Timer2->start();
+    timer_->setInterval(interval);
+    if (timer_->isActive())
+        timer_->start();
 }
 
-void Notices::startTimer2()
+void Notices::startNoticeTimer()
 {
     // A notice started while another is shown ends at the same tick.
-    if (!Timer2->isActive())
-        Timer2->start();
+    if (!timer_->isActive())
+        timer_->start();
 }
 
 void Notices::buildAboutPanel(QWidget *window)
 {
-    Picture1 = new QWidget(window);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAutoFillBackground(true);
-    QPalette white = Picture1->palette();
+    aboutPanel_ = new QWidget(window);
+    aboutPanel_->setObjectName(QStringLiteral("Picture1"));
+    aboutPanel_->setAutoFillBackground(true);
+    QPalette white = aboutPanel_->palette();
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
-    Picture1->setPalette(white);
-    Picture1->setGeometry(40, 40, 180, 130);
-    Picture1->installEventFilter(this);
-    Picture1->hide();
+    aboutPanel_->setPalette(white);
+    aboutPanel_->setGeometry(40, 40, 180, 130);
+    aboutPanel_->installEventFilter(this);
+    aboutPanel_->hide();
 
     // The logo stays faint behind the texts, which must be readable over it.
-    auto *logo = new QLabel(Picture1);
-    logo->setPixmap(faded(LogoPixmap(102)));
+    auto *logo = new QLabel(aboutPanel_);
+    logo->setPixmap(faded(logoPixmap(102)));
     logo->setAlignment(Qt::AlignCenter);
-    logo->setGeometry(Picture1->rect());
+    logo->setGeometry(aboutPanel_->rect());
     logo->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto *label11 = new QLabel(QStringLiteral("Varlo"), Picture1);
+    auto *label11 = new QLabel(QStringLiteral("Varlo"), aboutPanel_);
     label11->setObjectName(QStringLiteral("Label11"));
-    label11->setFont(VarloFont(QStringLiteral("Arial"), 9, true));
+    label11->setFont(varloFont(QStringLiteral("Arial"), 9, true));
     label11->setGeometry(6, 4, 60, 16);
     label11->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto *text11 = new QLabel(aboutText(), Picture1);
+    auto *text11 = new QLabel(aboutText(), aboutPanel_);
     text11->setObjectName(QStringLiteral("Text11"));
     text11->setWordWrap(true);
-    text11->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
+    text11->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
     text11->setGeometry(6, 22, 168, 70);
     text11->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Label21 = new QLabel(QString::fromLatin1(kWebAddress), Picture1);
-    Label21->setObjectName(QStringLiteral("Label21"));
-    Label21->setFont(VarloFont(QStringLiteral("Arial"), 8.25, true));
-    Label21->setWordWrap(true);
-    Label21->setGeometry(6, 100, 168, 24);
-    Label21->setCursor(QCursor(LogoPixmap(32)));
-    Label21->installEventFilter(this);
+    webLink_ = new QLabel(QString::fromLatin1(kWebAddress), aboutPanel_);
+    webLink_->setObjectName(QStringLiteral("Label21"));
+    webLink_->setFont(varloFont(QStringLiteral("Arial"), 8.25, true));
+    webLink_->setWordWrap(true);
+    webLink_->setGeometry(6, 100, 168, 24);
+    webLink_->setCursor(QCursor(logoPixmap(32)));
+    webLink_->installEventFilter(this);
 }
 
 bool Notices::eventFilter(QObject *watched, QEvent *event)
 {
     const bool click = event->type() == QEvent::MouseButtonRelease
         || event->type() == QEvent::MouseButtonDblClick;
-    if (click && watched == Label21) {
-        Label21_Click();
+    if (click && watched == webLink_) {
+        openWebsite();
         return true;
     }
-    if (click && watched == Picture1)
-        Picture1_Click();
+    if (click && watched == aboutPanel_)
+        closeAbout();
     return QObject::eventFilter(watched, event);
 }

@@ -26,16 +26,16 @@ public:
     // message shows a failure of the web link in a message box.
     Notices(QWidget *window, const Timing &timing, TerminalPane &terminal, Messenger message);
 
-    [[nodiscard]] QLabel *noticeLine() const { return Label3; }
-    [[nodiscard]] QWidget *aboutPanel() const { return Picture1; }
-    [[nodiscard]] QTimer *timer() const { return Timer2; }
+    [[nodiscard]] QLabel *noticeLine() const { return noticeLine_; }
+    [[nodiscard]] QWidget *aboutPanel() const { return aboutPanel_; }
+    [[nodiscard]] QTimer *timer() const { return timer_; }
     [[nodiscard]] bool aboutShown() const { return aboutShown_; }
 
     // Shows a notice and returns when it is over: "about", "abort", or any other text.
-    QCoro::Task<> ShowNotice(QString kind);
-    void Timer2_Timer();
-    void Picture1_Click();
-    void Label21_Click();
+    QCoro::Task<> showNotice(QString kind);
+    void endNotice();
+    void closeAbout();
+    void openWebsite();
     // The window unloads: every notice still shown ends now, while its widgets still exist.
     void endAll();
 
@@ -46,19 +46,19 @@ private:
     QCoro::Task<> showText(QString text);
     QCoro::Task<> showAbout();
     QCoro::Task<> showAbort();
-    QCoro::Task<> untilTimer2Stops();
-    void setTimer2Interval(std::chrono::milliseconds interval);
-    void startTimer2();
+    QCoro::Task<> untilNoticeTimerStops();
+    void setNoticeInterval(std::chrono::milliseconds interval);
+    void startNoticeTimer();
     void buildAboutPanel(QWidget *window);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     const Timing &timing_;
     TerminalPane &terminal_;
     Messenger message_;
-    QLabel *Label3;
-    QTimer *Timer2;
-    QWidget *Picture1 = nullptr;
-    QLabel *Label21 = nullptr;
+    QLabel *noticeLine_;
+    QTimer *timer_;
+    QWidget *aboutPanel_ = nullptr;
+    QLabel *webLink_ = nullptr;
     bool aboutShown_ = false;
     // The notices waiting for the next tick.
     std::vector<Wakeup *> waiting_;

@@ -15,8 +15,8 @@ class TerminalPane : public QObject {
 public:
     explicit TerminalPane(QWidget *parent);
 
-    [[nodiscard]] QLabel *caption() const { return Label1; }
-    [[nodiscard]] QPlainTextEdit *pane() const { return Text1; }
+    [[nodiscard]] QLabel *caption() const { return caption_; }
+    [[nodiscard]] QPlainTextEdit *pane() const { return pane_; }
 
     // The echo as the exchange last wrote it, whether or not a notice holds the pane.
     [[nodiscard]] QString text() const { return echo_; }
@@ -29,13 +29,13 @@ public:
     // Gives the pane back empty, in font.
     void release(const QFont &font);
 
-    void Text1_DblClick();
+    void clearOnDoubleClick();
 
 private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    QLabel *Label1;
-    QPlainTextEdit *Text1;
+    QLabel *caption_;
+    QPlainTextEdit *pane_;
     QString echo_;
     bool held_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include "simulator_process.h"
 
-#include "app/varlo_a.h"
+#include "app/main_window.h"
 #include "channels/channel_table.h"
 
 #include <QtCore/QTimer>
@@ -57,7 +57,7 @@ std::vector<double> paceGaps(const std::vector<LoggedByte> &logged, std::size_t 
     return gaps;
 }
 
-QStringList dismissMessages(VarloA &window)
+QStringList dismissMessages(MainWindow &window)
 {
     QStringList texts;
     for (QMessageBox *box : window.findChildren<QMessageBox *>()) {
@@ -67,16 +67,16 @@ QStringList dismissMessages(VarloA &window)
     return texts;
 }
 
-QCoro::Task<> runTransfer(VarloA &window, TransferKind kind, Heartbeat &heartbeat,
+QCoro::Task<> runTransfer(MainWindow &window, TransferKind kind, Heartbeat &heartbeat,
                           std::shared_ptr<TransferWatch> watch)
 {
     heartbeat.restart();
     watch->wallStart = wallNow();
     watch->cpuStart = ProcessCpuTime();
     if (kind == TransferKind::Download)
-        co_await window.mdownload_Click();
+        co_await window.download();
     else
-        co_await window.mupload_Click();
+        co_await window.upload();
     watch->cpuEnd = ProcessCpuTime();
     watch->wallEnd = wallNow();
     watch->longestStall = heartbeat.longestGap();
@@ -117,7 +117,7 @@ void printProblems(const QStringList &problems)
 
 } // namespace
 
-BenchRun::BenchRun(VarloA &window, SimulatorProcess &simulator, Milliseconds eepromDelay,
+BenchRun::BenchRun(MainWindow &window, SimulatorProcess &simulator, Milliseconds eepromDelay,
                    QStringList downloadChannels)
     : window_(window), simulator_(simulator), eepromDelay_(eepromDelay),
       downloadChannels_(std::move(downloadChannels))
@@ -128,7 +128,7 @@ QCoro::Task<int> BenchRun::run()
 {
     // A first run starts on the one-channel radio: choose the six-channel one, as a user would.
     window_.table().typeList()->setCurrentIndex(kSixChannelsEntry);
-    if (window_.SingleChannel()) {
+    if (window_.singleChannel()) {
         std::fprintf(stderr, "varlo-bench: the window stays on the one-channel radio\n");
         co_return 1;
     }

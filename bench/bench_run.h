@@ -14,7 +14,7 @@
 
 class SimulatorProcess;
 struct LoggedByte;
-class VarloA;
+class MainWindow;
 
 enum class TransferKind { Download, Upload };
 
@@ -33,7 +33,7 @@ struct TransferWatch {
 // timing, measured from the window's side and from the radio's.
 class BenchRun {
 public:
-    BenchRun(VarloA &window, SimulatorProcess &simulator, Milliseconds eepromDelay,
+    BenchRun(MainWindow &window, SimulatorProcess &simulator, Milliseconds eepromDelay,
              QStringList downloadChannels);
 
     // 0 with the report printed; 1 when a transfer failed.
@@ -49,7 +49,7 @@ private:
     [[nodiscard]] QStringList problems(const TransferWatch &download, const TransferWatch &upload,
                                        const std::vector<LoggedByte> &logged) const;
 
-    VarloA &window_;
+    MainWindow &window_;
     SimulatorProcess &simulator_;
     Milliseconds eepromDelay_;
     QStringList downloadChannels_;

@@ -5,8 +5,8 @@
 #include "bench_run.h"
 #include "simulator_process.h"
 
+#include "app/main_window.h"
 #include "app/resources/images.h"
-#include "app/varlo_a.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QTemporaryDir>
@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
 {
     passOn = qInstallMessageHandler(dropHeadlessNoise);
     QApplication application(argc, argv);
-    InitVarloResources();
+    initVarloResources();
     QTemporaryDir folder;
     if (!folder.isValid() || !QDir::setCurrent(folder.path())) {
         std::fprintf(stderr, "varlo-bench: no temporary folder\n");
@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
                 qPrintable(folder.path()));
     std::fflush(stdout);
 
-    VarloA window;
+    MainWindow window;
     window.show();
     BenchRun run(window, simulator, kEepromDelay, kTableChannels);
     QTimer::singleShot(0, [&run] { runAndQuit(run); });

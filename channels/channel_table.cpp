@@ -1,7 +1,7 @@
 #include "channels/channel_table.h"
 
-#include "core/fonts.h"
 #include "channels/frequency.h"
+#include "core/fonts.h"
 #include "files/settings_file.h"
 
 #include <QtCore/QEvent>
@@ -28,13 +28,13 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override
     {
-        table_.ListF_BeforeLabelEdit();
+        table_.prepareEdit();
         return QStyledItemDelegate::createEditor(parent, option, index);
     }
 
     void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
     {
-        table_.ListF_AfterLabelEdit(index.row() + 1, static_cast<QLineEdit *>(editor)->text());
+        table_.acceptEdit(index.row() + 1, static_cast<QLineEdit *>(editor)->text());
     }
 
 private:
@@ -44,61 +44,61 @@ private:
 } // namespace
 
 ChannelTable::ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *notice)
-    : QObject(parent), settings_(settings), Label3(notice), ListF(new QTreeWidget(parent)),
-      Label9(new QLabel(QStringLiteral("Frequency editing window"), parent)),
-      Frame1(new QFrame(ListF->viewport())), Combo1(new QComboBox(parent))
+    : QObject(parent), settings_(settings), noticeLine_(notice), list_(new QTreeWidget(parent)),
+      heading_(new QLabel(QStringLiteral("Frequency editing window"), parent)),
+      mask_(new QFrame(list_->viewport())), typeList_(new QComboBox(parent))
 {
-    ListF->setObjectName(QStringLiteral("ListF"));
-    ListF->setFont(VarloFont(QStringLiteral("Arial"), 14.25, true));
-    ListF->setRootIsDecorated(false);
-    ListF->setFrameShape(QFrame::Box);
-    ListF->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListF->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListF->setItemDelegateForColumn(0, new FrequencyDelegate(*this));
-    ListF->viewport()->installEventFilter(this);
-    connect(ListF, &QTreeWidget::clicked, this, &ChannelTable::ListF_Click);
+    list_->setObjectName(QStringLiteral("ListF"));
+    list_->setFont(varloFont(QStringLiteral("Arial"), 14.25, true));
+    list_->setRootIsDecorated(false);
+    list_->setFrameShape(QFrame::Box);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setItemDelegateForColumn(0, new FrequencyDelegate(*this));
+    list_->viewport()->installEventFilter(this);
+    connect(list_, &QTreeWidget::clicked, this, &ChannelTable::onRowClicked);
 
-    Label9->setObjectName(QStringLiteral("Label9"));
-    Label9->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setAutoFillBackground(true);
-    Frame1->setBackgroundRole(QPalette::Window);
-    auto *line2 = new QFrame(Frame1);
+    heading_->setObjectName(QStringLiteral("Label9"));
+    heading_->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
+    mask_->setObjectName(QStringLiteral("Frame1"));
+    mask_->setAutoFillBackground(true);
+    mask_->setBackgroundRole(QPalette::Window);
+    auto *line2 = new QFrame(mask_);
     line2->setObjectName(QStringLiteral("Line2"));
     line2->setFrameShape(QFrame::HLine);
     line2->setGeometry(0, 0, 4096, 2);
 
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setToolTip(QStringLiteral("Transceiver Type"));
+    typeList_->setObjectName(QStringLiteral("Combo1"));
+    typeList_->setToolTip(QStringLiteral("Transceiver Type"));
 }
 
 QString ChannelTable::frequencyOfRow(int row) const
 {
-    return ListF->topLevelItem(row - 1)->text(0);
+    return list_->topLevelItem(row - 1)->text(0);
 }
 
 void ChannelTable::putFrequency(int row, const QString &admitted)
 {
-    QTreeWidgetItem *item = ListF->topLevelItem(row - 1);
-    item->setText(0, CanonicalFrequency(admitted));
+    QTreeWidgetItem *item = list_->topLevelItem(row - 1);
+    item->setText(0, canonicalFrequency(admitted));
     item->setText(1, kBand);
 }
 
 void ChannelTable::highlightRow(int row)
 {
-    const QModelIndex index = ListF->model()->index(row - 1, 0);
-    ListF->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QModelIndex index = list_->model()->index(row - 1, 0);
+    list_->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void ChannelTable::clearHighlight(int row)
 {
-    const QModelIndex index = ListF->model()->index(row - 1, 0);
-    ListF->selectionModel()->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    const QModelIndex index = list_->model()->index(row - 1, 0);
+    list_->selectionModel()->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
 int ChannelTable::channelCount() const
 {
-    return ChannelCount(SingleChannel);
+    return channelCountFor(singleChannel_);
 }
 
 void ChannelTable::applyStoredType(qint16 transceiverType)
@@ -109,12 +109,12 @@ void ChannelTable::applyStoredType(qint16 transceiverType)
 
 void ChannelTable::buildRows()
 {
-    ListF->clear();
-    ListF->setHeaderLabels({QStringLiteral("FRQ"), QStringLiteral("Band")});
-    ListF->header()->setSectionResizeMode(QHeaderView::Stretch);
-    ListF->header()->setStretchLastSection(false);
+    list_->clear();
+    list_->setHeaderLabels({QStringLiteral("FRQ"), QStringLiteral("Band")});
+    list_->header()->setSectionResizeMode(QHeaderView::Stretch);
+    list_->header()->setStretchLastSection(false);
     for (int row = 0; row < kTableRows; ++row) {
-        auto *item = new QTreeWidgetItem(ListF, {kDefaultFrequency, kBand});
+        auto *item = new QTreeWidgetItem(list_, {kDefaultFrequency, kBand});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     placeMask();
@@ -122,43 +122,43 @@ void ChannelTable::buildRows()
 
 void ChannelTable::fillTypeList()
 {
-    Combo1->clear();
-    Combo1->addItems({QStringLiteral("1 Channel TxRx"), QStringLiteral("6 Channels TxRx")});
-    const int wanted = SingleChannel ? 0 : 1;
-    const bool changes = Combo1->currentIndex() != wanted;
-    connect(Combo1, &QComboBox::currentIndexChanged, this, &ChannelTable::Combo1_Click,
+    typeList_->clear();
+    typeList_->addItems({QStringLiteral("1 Channel TxRx"), QStringLiteral("6 Channels TxRx")});
+    const int wanted = singleChannel_ ? 0 : 1;
+    const bool changes = typeList_->currentIndex() != wanted;
+    connect(typeList_, &QComboBox::currentIndexChanged, this, &ChannelTable::applyChosenType,
             Qt::UniqueConnection);
     if (changes)
-        Combo1->setCurrentIndex(wanted);
+        typeList_->setCurrentIndex(wanted);
     else
-        Combo1_Click();
+        applyChosenType();
 }
 
-void ChannelTable::Combo1_Click()
+void ChannelTable::applyChosenType()
 {
-    const bool single = Combo1->currentIndex() == 0;
+    const bool single = typeList_->currentIndex() == 0;
     setSingleChannel(single);
-    settings_.Settings().setTransceiverType(single ? 1 : 6);
-    settings_.SaveSettings();
+    settings_.record().setTransceiverType(single ? 1 : 6);
+    settings_.saveSettings();
     showTypeHeading();
 }
 
-void ChannelTable::ListF_Click(const QModelIndex &index)
+void ChannelTable::onRowClicked(const QModelIndex &index)
 {
     if (index.isValid())
         startEditing(index.row() + 1);
 }
 
-void ChannelTable::ListF_BeforeLabelEdit()
+void ChannelTable::prepareEdit()
 {
-    if (Label3)
-        Label3->hide();
-    Label9->show();
+    if (noticeLine_)
+        noticeLine_->hide();
+    heading_->show();
 }
 
-bool ChannelTable::ListF_AfterLabelEdit(int row, const QString &newString)
+bool ChannelTable::acceptEdit(int row, const QString &newString)
 {
-    if (ValidFrequency(newString)) {
+    if (validFrequency(newString)) {
         putFrequency(row, newString);
         return true;
     }
@@ -173,42 +173,42 @@ bool ChannelTable::ListF_AfterLabelEdit(int row, const QString &newString)
 
 void ChannelTable::showWrongFrequency()
 {
-    if (Label3) {
-        Label3->setText(kWrongFrequency);
-        Label3->show();
+    if (noticeLine_) {
+        noticeLine_->setText(kWrongFrequency);
+        noticeLine_->show();
     }
-    Label9->hide();
+    heading_->hide();
 }
 
 void ChannelTable::setSingleChannel(bool single)
 {
-    SingleChannel = single;
-    Frame1->setVisible(single);
+    singleChannel_ = single;
+    mask_->setVisible(single);
 }
 
 void ChannelTable::showTypeHeading()
 {
-    Label9->setText(SingleChannel ? QStringLiteral("FREQUENCY") : QStringLiteral("FREQUENCIES"));
+    heading_->setText(singleChannel_ ? QStringLiteral("FREQUENCY") : QStringLiteral("FREQUENCIES"));
 }
 
 void ChannelTable::placeMask()
 {
-    QTreeWidgetItem *second = ListF->topLevelItem(1);
-    const int top = second ? ListF->visualItemRect(second).top() : 0;
-    const QRect area = ListF->viewport()->rect();
-    Frame1->setGeometry(0, top, area.width(), std::max(0, area.height() - top));
+    QTreeWidgetItem *second = list_->topLevelItem(1);
+    const int top = second ? list_->visualItemRect(second).top() : 0;
+    const QRect area = list_->viewport()->rect();
+    mask_->setGeometry(0, top, area.width(), std::max(0, area.height() - top));
 }
 
 void ChannelTable::startEditing(int row)
 {
-    QTreeWidgetItem *item = ListF->topLevelItem(row - 1);
-    ListF->setCurrentItem(item);
-    ListF->editItem(item, 0);
+    QTreeWidgetItem *item = list_->topLevelItem(row - 1);
+    list_->setCurrentItem(item);
+    list_->editItem(item, 0);
 }
 
 bool ChannelTable::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ListF->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    if (watched == list_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         placeMask();
     return QObject::eventFilter(watched, event);
 }

@@ -20,9 +20,9 @@ public:
     // notice is the window's notice line, where a refused entry says "Wrong Frequency!".
     ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *notice);
 
-    [[nodiscard]] QTreeWidget *list() const { return ListF; }
-    [[nodiscard]] QLabel *heading() const { return Label9; }
-    [[nodiscard]] QComboBox *typeList() const { return Combo1; }
+    [[nodiscard]] QTreeWidget *list() const { return list_; }
+    [[nodiscard]] QLabel *heading() const { return heading_; }
+    [[nodiscard]] QComboBox *typeList() const { return typeList_; }
 
     // Rows are numbered 1..6.
     [[nodiscard]] QString frequencyOfRow(int row) const;
@@ -32,7 +32,7 @@ public:
     void highlightRow(int row);
     void clearHighlight(int row);
 
-    [[nodiscard]] bool singleChannel() const { return SingleChannel; }
+    [[nodiscard]] bool singleChannel() const { return singleChannel_; }
     [[nodiscard]] int channelCount() const;
 
     // Start-up: the stored type shows or hides the mask and sets the heading.
@@ -42,11 +42,11 @@ public:
     // Start-up: fills Combo1 and selects the type in force, which stores it again.
     void fillTypeList();
 
-    void Combo1_Click();
-    void ListF_Click(const QModelIndex &index);
-    void ListF_BeforeLabelEdit();
+    void applyChosenType();
+    void onRowClicked(const QModelIndex &index);
+    void prepareEdit();
     // Checks an entry for the row whose editor closed; true when it was accepted.
-    bool ListF_AfterLabelEdit(int row, const QString &newString);
+    bool acceptEdit(int row, const QString &newString);
 
 private:
     void setSingleChannel(bool single);
@@ -57,10 +57,10 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     SettingsStore &settings_;
-    QPointer<QLabel> Label3;
-    QTreeWidget *ListF;
-    QLabel *Label9;
-    QFrame *Frame1;
-    QComboBox *Combo1;
-    bool SingleChannel = false;
+    QPointer<QLabel> noticeLine_;
+    QTreeWidget *list_;
+    QLabel *heading_;
+    QFrame *mask_;
+    QComboBox *typeList_;
+    bool singleChannel_ = false;
 };

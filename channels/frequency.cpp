@@ -39,9 +39,9 @@ int rasterRemainder(double megahertz)
 
 } // namespace
 
-bool ValidFrequency(const QString &text)
+bool validFrequency(const QString &text)
 {
-    const QString trimmed = TrimmedOfSpaces(text).toString();
+    const QString trimmed = trimmedOfSpaces(text).toString();
     if (trimmed.size() != 7)
         return false;
     const auto value = plainDecimal(trimmed);
@@ -51,8 +51,8 @@ bool ValidFrequency(const QString &text)
     return remainder == 0 || remainder == 25 || remainder == 50 || remainder == 75;
 }
 
-QString CanonicalFrequency(const QString &admitted)
+QString canonicalFrequency(const QString &admitted)
 {
-    const double kilohertz = std::round(TrimmedOfSpaces(admitted).toDouble() * 1000);
+    const double kilohertz = std::round(trimmedOfSpaces(admitted).toDouble() * 1000);
     return QString::number(kilohertz / 1000, 'f', 3);
 }

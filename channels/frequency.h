@@ -4,14 +4,14 @@
 
 // True when text is an admissible channel frequency: 118.000 to 138.000 MHz on the 25 kHz
 // raster, seven characters once blanks are trimmed, plain decimal notation with a point.
-bool ValidFrequency(const QString &text);
+bool validFrequency(const QString &text);
 
 // The stored form of an admitted frequency: three digits, a point, three digits.
 // The radio is sent characters 2-3 and 5-7 of it, so any other shape would send wrong digits.
-QString CanonicalFrequency(const QString &admitted);
+QString canonicalFrequency(const QString &admitted);
 
 // Rows of the table that take part in files, transfers and printing.
-constexpr int ChannelCount(bool singleChannel)
+constexpr int channelCountFor(bool singleChannel)
 {
     return singleChannel ? 1 : 6;
 }

@@ -1,6 +1,6 @@
 #include "core/blanks.h"
 
-QStringView TrimmedOfSpaces(QStringView text)
+QStringView trimmedOfSpaces(QStringView text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();

@@ -47,7 +47,7 @@ QString InstalledFamily(const QString &family)
 
 } // namespace
 
-QFont VarloFont(const QString &family, qreal pointSize, bool bold)
+QFont varloFont(const QString &family, qreal pointSize, bool bold)
 {
     QFont font(InstalledFamily(family));
     font.setPointSizeF(pointSize);

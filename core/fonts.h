@@ -10,4 +10,4 @@
 // "Small Fonts" -> the system's smallest readable font;
 // any other missing family -> the system's general font.
 // The point size and the weight asked for are kept.
-QFont VarloFont(const QString &family, qreal pointSize, bool bold = false);
+QFont varloFont(const QString &family, qreal pointSize, bool bold = false);

@@ -12,11 +12,11 @@ const QString kEllipsis = QStringLiteral(" ... ");
 
 } // namespace
 
-QString ShortenPath(const QString &path)
+QString shortenPath(const QString &path)
 {
     if (path.size() <= kShortLength)
-        return TrimmedOfSpaces(path).toString();
-    const QString p = TrimmedOfSpaces(path).toString();
+        return trimmedOfSpaces(path).toString();
+    const QString p = trimmedOfSpaces(path).toString();
     const QChar separator = QDir::separator();
     const qsizetype headEnd = p.indexOf(separator, 3);
     const QString shortened = (headEnd < 0 ? QString() : p.left(headEnd + 1)) + kEllipsis;
@@ -27,9 +27,9 @@ QString ShortenPath(const QString &path)
     return tailStart < 0 ? shortened : shortened + p.mid(tailStart);
 }
 
-bool PushRecentFile(SettingsRecord &record, const QString &fileName)
+bool pushRecentFile(SettingsRecord &record, const QString &fileName)
 {
-    const QString head = TrimmedOfSpaces(fileName).toString();
+    const QString head = trimmedOfSpaces(fileName).toString();
     if (head == record.recentFile(1))
         return false;
     record.setRecentFile(3, record.recentFile(2));
@@ -38,8 +38,8 @@ bool PushRecentFile(SettingsRecord &record, const QString &fileName)
     return true;
 }
 
-QString RecentFileCaption(int k, const QString &path)
+QString recentFileCaption(int k, const QString &path)
 {
-    QString shown = ShortenPath(path);
+    QString shown = shortenPath(path);
     return QStringLiteral("&%1. ").arg(k) + shown.replace(u'&', QStringLiteral("&&"));
 }

@@ -6,46 +6,46 @@
 #include <QtWidgets/QMenu>
 
 RecentFilesMenu::RecentFilesMenu(QMenu *menu, QAction *before, SettingsStore &settings)
-    : QObject(menu), settings_(settings), mspace6(new QAction(menu))
+    : QObject(menu), settings_(settings), separator_(new QAction(menu))
 {
     for (int k = 1; k <= 3; ++k) {
         auto *action = new QAction(menu);
         action->setObjectName(QStringLiteral("mmru%1").arg(k));
         action->setVisible(false);
         connect(action, &QAction::triggered, this,
-                [this, k] { emit openRequested(settings_.Settings().recentFile(k)); });
+                [this, k] { emit openRequested(settings_.record().recentFile(k)); });
         menu->insertAction(before, action);
         items_[k - 1] = action;
     }
-    mspace6->setObjectName(QStringLiteral("mspace6"));
-    mspace6->setSeparator(true);
-    mspace6->setVisible(false);
-    menu->insertAction(before, mspace6);
+    separator_->setObjectName(QStringLiteral("mspace6"));
+    separator_->setSeparator(true);
+    separator_->setVisible(false);
+    menu->insertAction(before, separator_);
 }
 
 void RecentFilesMenu::showStored()
 {
     setCaptions();
-    mspace6->setVisible(false);
+    separator_->setVisible(false);
     item(1)->setVisible(false);
-    ShowRecentFiles();
+    showRecentFiles();
 }
 
-void RecentFilesMenu::AddToRecentFiles(const QString &fileName)
+void RecentFilesMenu::addToRecentFiles(const QString &fileName)
 {
-    if (!PushRecentFile(settings_.Settings(), fileName))
+    if (!pushRecentFile(settings_.record(), fileName))
         return;
     setCaptions();
-    settings_.SaveSettings();
-    ShowRecentFiles();
+    settings_.saveSettings();
+    showRecentFiles();
 }
 
-void RecentFilesMenu::ShowRecentFiles()
+void RecentFilesMenu::showRecentFiles()
 {
     for (int k = 1; k <= 3; ++k) {
-        const bool filled = !settings_.Settings().recentFile(k).isEmpty();
+        const bool filled = !settings_.record().recentFile(k).isEmpty();
         if (filled)
-            mspace6->setVisible(true);
+            separator_->setVisible(true);
         if (k > 1 || filled)
             item(k)->setVisible(filled);
     }
@@ -54,5 +54,5 @@ void RecentFilesMenu::ShowRecentFiles()
 void RecentFilesMenu::setCaptions()
 {
     for (int k = 1; k <= 3; ++k)
-        item(k)->setText(RecentFileCaption(k, settings_.Settings().recentFile(k)));
+        item(k)->setText(recentFileCaption(k, settings_.record().recentFile(k)));
 }

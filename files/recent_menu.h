@@ -20,11 +20,11 @@ public:
     // Start-up: one item for each filled entry, the separator when there is any.
     void showStored();
     // A file was opened: it becomes the head of the list, unless it already is.
-    void AddToRecentFiles(const QString &fileName);
-    void ShowRecentFiles();
+    void addToRecentFiles(const QString &fileName);
+    void showRecentFiles();
 
     [[nodiscard]] QAction *item(int k) const { return items_.at(k - 1); }
-    [[nodiscard]] QAction *separator() const { return mspace6; }
+    [[nodiscard]] QAction *separator() const { return separator_; }
 
 signals:
     // Entry k was chosen; the path is its stored text.
@@ -35,5 +35,5 @@ private:
 
     SettingsStore &settings_;
     std::array<QAction *, 3> items_{};
-    QAction *mspace6;
+    QAction *separator_;
 };

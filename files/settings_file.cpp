@@ -45,12 +45,12 @@ bool writeInPlace(const QString &path, const QByteArray &record)
 
 } // namespace
 
-QString SettingsFilePath(const QString &directory)
+QString settingsFilePath(const QString &directory)
 {
     return QDir(directory).filePath(QStringLiteral("Varlo"));
 }
 
-SettingsRecord ReadSettings(const QString &path)
+SettingsRecord readSettings(const QString &path)
 {
     QFile file(path);
     if (!file.exists())
@@ -61,7 +61,7 @@ SettingsRecord ReadSettings(const QString &path)
     return SettingsRecord::decode(file.read(SettingsRecord::kSize));
 }
 
-bool WriteSettings(const QString &path, const SettingsRecord &record)
+bool writeSettings(const QString &path, const SettingsRecord &record)
 {
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
@@ -73,14 +73,14 @@ SettingsStore::SettingsStore(QString path) : path_(std::move(path)) {}
 
 void SettingsStore::load()
 {
-    settings_ = ReadSettings(path_);
+    settings_ = readSettings(path_);
     if (settings_.comPort() == 0) {
         settings_.applyFirstRunDefaults();
-        SaveSettings();
+        saveSettings();
     }
 }
 
-void SettingsStore::SaveSettings()
+void SettingsStore::saveSettings()
 {
-    WriteSettings(path_, settings_);
+    writeSettings(path_, settings_);
 }

@@ -58,7 +58,7 @@ std::optional<QString> entryInWorkingDirectory(int number)
 
 }  // namespace
 
-QList<SystemPort> AvailableSystemPorts()
+QList<SystemPort> availableSystemPorts()
 {
     QList<SystemPort> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())

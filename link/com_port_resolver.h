@@ -15,7 +15,7 @@ struct SystemPort {
 using PortLister = std::function<QList<SystemPort>()>;
 
 // The serial ports the system reports now.
-QList<SystemPort> AvailableSystemPorts();
+QList<SystemPort> availableSystemPorts();
 
 // Turns COM n into a device at the moment of opening. An entry COMn in the current
 // directory (a symlink or a device node) wins, so a user or a test can point any number at
@@ -23,7 +23,7 @@ QList<SystemPort> AvailableSystemPorts();
 // port 1 with one USB cable plugged in just works. On Windows COM n is the port "COMn".
 class ComPortResolver {
 public:
-    explicit ComPortResolver(PortLister lister = AvailableSystemPorts);
+    explicit ComPortResolver(PortLister lister = availableSystemPorts);
 
     // The device COM n stands for; empty when there is none.
     [[nodiscard]] std::optional<QString> resolve(int number) const;

@@ -1,7 +1,7 @@
 #include "link/exchange.h"
 
-#include "core/blanks.h"
 #include "channels/frequency.h"
+#include "core/blanks.h"
 #include "link/exchange_listing.h"
 #include "link/exchange_view.h"
 #include "link/serial_link.h"
@@ -73,7 +73,7 @@ QString describeOpenFailure(int port, const OpenFailure &failure)
 // The listing runs from the first "C" of the trimmed reply to its end.
 QString listingIn(const QString &reply)
 {
-    const QStringView trimmed = TrimmedOfSpaces(reply);
+    const QStringView trimmed = trimmedOfSpaces(reply);
     const qsizetype start = trimmed.indexOf(u'C');
     return start < 0 ? QString() : trimmed.sliced(start).toString();
 }
@@ -88,7 +88,7 @@ QString channelsNotRead(const QList<int> &rows)
 
 } // namespace
 
-QString FailureMessage(TransferFailure failure)
+QString failureMessage(TransferFailure failure)
 {
     switch (failure) {
     case TransferFailure::InvalidPort:
@@ -101,7 +101,7 @@ QString FailureMessage(TransferFailure failure)
     return {};
 }
 
-int EepromSecondsFor(int channelCount)
+int eepromSecondsFor(int channelCount)
 {
     return channelCount > 1 ? channelCount * 5 : (channelCount + 5) * 5;
 }
@@ -113,12 +113,12 @@ RadioExchange::RadioExchange(SerialLink &link, ExchangeView &view, TimeSource &t
 {
 }
 
-QCoro::Task<> RadioExchange::DownloadToRadio()
+QCoro::Task<> RadioExchange::downloadToRadio()
 {
     co_await runTransfer(&RadioExchange::downloadDialogue);
 }
 
-QCoro::Task<> RadioExchange::UploadFromRadio()
+QCoro::Task<> RadioExchange::uploadFromRadio()
 {
     co_await runTransfer(&RadioExchange::uploadDialogue);
 }
@@ -131,11 +131,11 @@ QCoro::Task<> RadioExchange::runTransfer(Dialogue dialogue)
         co_return;
     }
     // A failed write here is not yet an error: the menu selection that follows decides.
-    co_await SendPaced(kCarriageReturn);
+    co_await sendPaced(kCarriageReturn);
     co_await endTransfer(co_await (this->*dialogue)(singleChannel));
 }
 
-QCoro::Task<bool> RadioExchange::SendPaced(QString text)
+QCoro::Task<bool> RadioExchange::sendPaced(QString text)
 {
     for (const QChar character : text) {
         if (!link_.writeChar(character.toLatin1()))
@@ -150,10 +150,10 @@ QCoro::Task<bool> RadioExchange::SendPaced(QString text)
 bool RadioExchange::beginTransfer()
 {
     // A countdown left running by a failed download must not run into this transfer.
-    view_.EndEepromCountdown();
-    view_.EnableTransferCommands(false);
+    view_.endEepromCountdown();
+    view_.enableTransferCommands(false);
     view_.setTransferRunning(true);
-    const bool singleChannel = view_.SingleChannel();
+    const bool singleChannel = view_.singleChannel();
     view_.setTerminalText({});
     return singleChannel;
 }
@@ -161,7 +161,7 @@ bool RadioExchange::beginTransfer()
 // Empty when the port is open with an empty receive buffer; else the line saying why not.
 std::optional<QString> RadioExchange::openPort()
 {
-    const int port = view_.PortNumber();
+    const int port = view_.portNumber();
     if (!link_.isOpen()) {
         if (!link_.setPortNumber(port))
             return QStringLiteral("COM%1: not a serial port number").arg(port);
@@ -179,18 +179,18 @@ QCoro::Task<> RadioExchange::endTransfer(Outcome outcome, std::optional<QString>
     if (openProblem)
         view_.addTerminalLine(*openProblem);
     if (outcome)
-        co_await view_.showFailure(FailureMessage(*outcome));
+        co_await view_.showFailure(failureMessage(*outcome));
     else
-        view_.EnableTransferCommands(true);
+        view_.enableTransferCommands(true);
     if (outcome != TransferFailure::InvalidPort && link_.isOpen())
         link_.close();
     view_.setTransferRunning(false);
-    view_.EnableTransferCommands(true);
+    view_.enableTransferCommands(true);
 }
 
 QCoro::Task<RadioExchange::Outcome> RadioExchange::callUpListing()
 {
-    if (!co_await SendPaced(kMenuSelection))
+    if (!co_await sendPaced(kMenuSelection))
         co_return TransferFailure::Communication;
     waiter_.clearReply();
     const WaitEnd end = co_await waiter_.wait(listingWait(timing_.replyLimitSeconds));
@@ -221,7 +221,7 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(bool singleC
     }
     view_.deselectRow(kTableRows);
     view_.refreshWindow();
-    co_return co_await storeChannels(ChannelCount(singleChannel));
+    co_return co_await storeChannels(channelCountFor(singleChannel));
 }
 
 // The radio takes the two digits after the fixed leading 1, then the three decimals.
@@ -238,12 +238,12 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::writeChannel(int channel, boo
         co_return TransferFailure::Communication;
     // Read only now, so an edit made before this step is sent.
     const QString frequency = view_.frequencyOfRow(singleChannel ? 1 : channel);
-    if (!co_await SendPaced(frequency.mid(1, 2)))
+    if (!co_await sendPaced(frequency.mid(1, 2)))
         co_return TransferFailure::Communication;
     waiter_.clearReply();
     if ((co_await waiter_.wait(pointWait(timing_.replyLimitSeconds))).communicationError)
         co_return TransferFailure::Communication;
-    if (!co_await SendPaced(frequency.mid(4, 3)))
+    if (!co_await sendPaced(frequency.mid(4, 3)))
         co_return TransferFailure::Communication;
     co_return std::nullopt;
 }
@@ -259,19 +259,19 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::storeChannels(int channelCoun
         co_return TransferFailure::Communication;
     waiter_.clearReply();
     view_.setTerminalText({});
-    const int eepromSeconds = EepromSecondsFor(channelCount);
+    const int eepromSeconds = eepromSecondsFor(channelCount);
     view_.startEepromCountdown(eepromSeconds);
     const WaitEnd ready = co_await waiter_.wait(readyWait(eepromSeconds));
     if (ready.communicationError)
         co_return TransferFailure::Communication;
     view_.setTerminalText(view_.terminalText() + kLineBreaks);
     view_.placeTerminalCaret(kCaretFarEnd);
-    view_.EndEepromCountdown();
+    view_.endEepromCountdown();
     if (!ready.satisfied)
         view_.addTerminalLine(QStringLiteral("the radio did not report ready"));
     if ((co_await waiter_.wait(menuWait(limit, PaneEcho::None))).communicationError)
         co_return TransferFailure::Communication;
-    if (!co_await SendPaced(kCarriageReturn))
+    if (!co_await sendPaced(kCarriageReturn))
         co_return TransferFailure::Communication;
     // Otherwise the next tick would write over the notice.
     view_.stopAnimation();
@@ -285,14 +285,14 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::uploadDialogue(bool singleCha
         co_return failure;
     const QString listing = listingIn(waiter_.reply());
     view_.startAnimation();
-    if (!co_await SendPaced(QStringLiteral("N")))
+    if (!co_await sendPaced(QStringLiteral("N")))
         co_return TransferFailure::Communication;
     // The reply goes on from the listing, so the pane shows everything since "6".
     if ((co_await waiter_.wait(menuWait(timing_.replyLimitSeconds, PaneEcho::Text)))
             .communicationError)
         co_return TransferFailure::Communication;
     view_.placeTerminalCaret(kCaretFarEnd);
-    if (!co_await SendPaced(kCarriageReturn))
+    if (!co_await sendPaced(kCarriageReturn))
         co_return TransferFailure::Communication;
     storeListing(listing, singleChannel);
     // Otherwise the next tick would write over the notice.
@@ -303,10 +303,10 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::uploadDialogue(bool singleCha
 
 void RadioExchange::storeListing(const QString &listing, bool singleChannel)
 {
-    const QList<ListedChannel> channels = ParseChannelListing(listing, singleChannel);
+    const QList<ListedChannel> channels = parseChannelListing(listing, singleChannel);
     for (const ListedChannel &channel : channels)
         view_.putFrequency(channel.row, channel.frequency);
-    const QList<int> missing = RowsNotRead(channels, ChannelCount(singleChannel));
+    const QList<int> missing = rowsNotRead(channels, channelCountFor(singleChannel));
     if (!missing.isEmpty())
         view_.addTerminalLine(channelsNotRead(missing));
 }
@@ -315,7 +315,7 @@ QCoro::Task<bool> RadioExchange::discardAndSend(QString text)
 {
     if (!link_.discardInput())
         co_return false;
-    co_return co_await SendPaced(text);
+    co_return co_await sendPaced(text);
 }
 
 bool RadioExchange::timedOut(const WaitEnd &end) const

@@ -15,10 +15,10 @@ class SerialLink;
 // The three ways a transfer ends early, each with its message box.
 enum class TransferFailure { InvalidPort, Communication, Timeout };
 
-QString FailureMessage(TransferFailure failure);
+QString failureMessage(TransferFailure failure);
 
 // The length of the EEPROM countdown, and of the wait for the ready report, for a channel count.
-int EepromSecondsFor(int channelCount);
+int eepromSecondsFor(int channelCount);
 
 // Drives the radio's text menu as a person at a terminal would: single characters with a
 // pause after each, then a wait for the expected marker. Writes the table into the radio
@@ -28,12 +28,12 @@ public:
     RadioExchange(SerialLink &link, ExchangeView &view, TimeSource &time, Timing timing);
 
     // Writes the rows into the radio; ends after the completion notice or a failure's message.
-    QCoro::Task<> DownloadToRadio();
+    QCoro::Task<> downloadToRadio();
     // Reads the radio's channels into the rows; ends after the notice or a failure's message.
-    QCoro::Task<> UploadFromRadio();
+    QCoro::Task<> uploadFromRadio();
     // Writes each character, resuming one pace after that write; false when a write failed,
     // which ends the send at once.
-    QCoro::Task<bool> SendPaced(QString text);
+    QCoro::Task<bool> sendPaced(QString text);
 
 private:
     using Outcome = std::optional<TransferFailure>;

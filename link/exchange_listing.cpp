@@ -14,13 +14,13 @@ constexpr int kSingleChannelRecord = 6;
 
 } // namespace
 
-QList<ListedChannel> ParseChannelListing(const QString &listing, bool singleChannel)
+QList<ListedChannel> parseChannelListing(const QString &listing, bool singleChannel)
 {
     QList<ListedChannel> stored;
     for (int record = 1; record <= kTableRows; ++record) {
         const QString text = listing.mid((record - 1) * kRecordPitch, kRecordLength);
         const QString frequency = text.mid(kFrequencyOffset, kFrequencyLength);
-        if (!ValidFrequency(frequency))
+        if (!validFrequency(frequency))
             continue;
         if (!singleChannel)
             stored.append({record, frequency});
@@ -30,7 +30,7 @@ QList<ListedChannel> ParseChannelListing(const QString &listing, bool singleChan
     return stored;
 }
 
-QList<int> RowsNotRead(const QList<ListedChannel> &stored, int channelCount)
+QList<int> rowsNotRead(const QList<ListedChannel> &stored, int channelCount)
 {
     QList<int> missing;
     for (int row = 1; row <= channelCount; ++row) {

@@ -14,7 +14,7 @@ struct ListedChannel {
 // The valid records of a listing that starts at its first "C": six fixed records of 24
 // characters, 26 apart, the frequency at characters 14..20 of each. The one-channel radio
 // keeps its channel in the sixth record, which goes to row 1; its other records are unused.
-QList<ListedChannel> ParseChannelListing(const QString &listing, bool singleChannel);
+QList<ListedChannel> parseChannelListing(const QString &listing, bool singleChannel);
 
 // Rows 1..channelCount that no listed channel reaches, for the "channels not read" line.
-QList<int> RowsNotRead(const QList<ListedChannel> &stored, int channelCount);
+QList<int> rowsNotRead(const QList<ListedChannel> &stored, int channelCount);

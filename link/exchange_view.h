@@ -26,12 +26,12 @@ public:
     // Removes the highlight of row k.
     virtual void deselectRow(int row) = 0;
     // True for the one-channel transceiver.
-    [[nodiscard]] virtual bool SingleChannel() const = 0;
+    [[nodiscard]] virtual bool singleChannel() const = 0;
     // The COM port number in use.
-    [[nodiscard]] virtual int PortNumber() const = 0;
+    [[nodiscard]] virtual int portNumber() const = 0;
 
     // Locks (false) or unlocks (true) the Download and Upload commands.
-    virtual void EnableTransferCommands(bool enable) = 0;
+    virtual void enableTransferCommands(bool enable) = 0;
     // True from a transfer's start to its end; ConnectionActive stays set meanwhile.
     virtual void setTransferRunning(bool running) = 0;
     // Enables TimerFL: the dots animation runs.
@@ -41,7 +41,7 @@ public:
     // Sets EepromSeconds and enables Timer1: the EEPROM countdown runs.
     virtual void startEepromCountdown(int eepromSeconds) = 0;
     // Ends the countdown display, whether or not it reached its end.
-    virtual void EndEepromCountdown() = 0;
+    virtual void endEepromCountdown() = 0;
     // Repaints the main window.
     virtual void refreshWindow() = 0;
 

@@ -73,7 +73,7 @@ bool ReplyWaiter::check(const ReplyWait &expected, qsizetype &match)
     if (!received)
         return false;
     reply_ += *received;
-    const QStringView trimmed = TrimmedOfSpaces(reply_);
+    const QStringView trimmed = trimmedOfSpaces(reply_);
     if (trimmed.isEmpty())
         return true;
     const qsizetype at = trimmed.indexOf(expected.marker);

@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr std::array<void (PortChoice::*)(), 5> clickHandlers{
-    &PortChoice::mcom1_Click, &PortChoice::mcom2_Click, &PortChoice::mcom3_Click,
-    &PortChoice::mcom4_Click, &PortChoice::mcom5_Click};
-
 constexpr int firstPrintable = 32;
 constexpr int lastPrintable = 126;
 
@@ -56,29 +52,29 @@ PortChoice::PortChoice(QWidget* panelParent, QMenu* dataMenu, StorePort storePor
 
 void PortChoice::buildPanel(QWidget* panelParent)
 {
-    picCOM_ = new QWidget(panelParent);
-    picCOM_->setObjectName(QStringLiteral("picCOM"));
-    picCOM_->setFixedSize(121, 49);
+    panel_ = new QWidget(panelParent);
+    panel_->setObjectName(QStringLiteral("picCOM"));
+    panel_->setFixedSize(121, 49);
 
-    auto* shape = new RoundedOutline(picCOM_);
+    auto* shape = new RoundedOutline(panel_);
     shape->setObjectName(QStringLiteral("ShapeCOM"));
     shape->setGeometry(0, 0, 121, 49);
     shape->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    lblCOM_ = new QLabel(QStringLiteral("Enter COM Port No:"), picCOM_);
-    lblCOM_->setObjectName(QStringLiteral("lblCOM"));
-    lblCOM_->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
-    lblCOM_->setGeometry(8, 4, 105, 14);
+    panelLabel_ = new QLabel(QStringLiteral("Enter COM Port No:"), panel_);
+    panelLabel_->setObjectName(QStringLiteral("lblCOM"));
+    panelLabel_->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
+    panelLabel_->setGeometry(8, 4, 105, 14);
 
-    txtCOM_ = new QPlainTextEdit(picCOM_);
-    txtCOM_->setObjectName(QStringLiteral("txtCOM"));
-    txtCOM_->setFont(VarloFont(QStringLiteral("Courier New"), 8.25));
-    txtCOM_->setGeometry(8, 20, 105, 22);
-    txtCOM_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtCOM_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtCOM_->installEventFilter(this);
+    portEntry_ = new QPlainTextEdit(panel_);
+    portEntry_->setObjectName(QStringLiteral("txtCOM"));
+    portEntry_->setFont(varloFont(QStringLiteral("Courier New"), 8.25));
+    portEntry_->setGeometry(8, 20, 105, 22);
+    portEntry_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    portEntry_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    portEntry_->installEventFilter(this);
 
-    picCOM_->hide();
+    panel_->hide();
 }
 
 void PortChoice::addMenuItems(QMenu* dataMenu)
@@ -92,9 +88,12 @@ void PortChoice::addMenuItems(QMenu* dataMenu)
         // The check marks follow the chosen port, never the click itself.
         connect(action, &QAction::triggered, this, [this, action, item](bool checked) {
             action->setChecked(!checked);
-            (this->*clickHandlers[item])();
+            if (item < 4)
+                choosePort(item + 1);
+            else
+                chooseCustomPort();
         });
-        mcom_[item] = action;
+        portItems_[item] = action;
     }
     dataMenu->setToolTipsVisible(true);
     connect(dataMenu, &QMenu::aboutToShow, this, &PortChoice::refreshTooltips);
@@ -103,81 +102,56 @@ void PortChoice::addMenuItems(QMenu* dataMenu)
 void PortChoice::refreshTooltips()
 {
     for (int number = 1; number <= 4; ++number)
-        mcom_[number - 1]->setToolTip(resolver_.describe(number));
+        portItems_[number - 1]->setToolTip(resolver_.describe(number));
 }
 
 void PortChoice::applyStoredPort(qint16 stored)
 {
     if (stored >= 1 && stored <= 4)
-        (this->*clickHandlers[stored - 1])();
+        choosePort(stored);
     else
-        ApplyPortChoice(stored);
+        applyPortChoice(stored);
 }
 
 void PortChoice::movePanel(QPoint topLeft)
 {
-    picCOM_->move(topLeft);
+    panel_->move(topLeft);
 }
 
-void PortChoice::SetPortNumber(qint16 port)
+void PortChoice::setPortNumber(qint16 port)
 {
-    PortNumber = port;
+    portNumber_ = port;
 }
 
-void PortChoice::ClearPortChecks()
+void PortChoice::clearPortChecks()
 {
-    for (QAction* item : mcom_)
+    for (QAction* item : portItems_)
         item->setChecked(false);
 }
 
 void PortChoice::choosePort(int number)
 {
-    SetPortNumber(static_cast<qint16>(number));
-    ClearPortChecks();
-    mcom_[number - 1]->setChecked(true);
-    storePort_(PortNumber);
+    setPortNumber(static_cast<qint16>(number));
+    clearPortChecks();
+    portItems_[number - 1]->setChecked(true);
+    storePort_(portNumber_);
 }
 
-void PortChoice::mcom1_Click()
+void PortChoice::chooseCustomPort()
 {
-    choosePort(1);
+    showPortPanel();
 }
 
-void PortChoice::mcom2_Click()
+void PortChoice::showPortPanel()
 {
-    choosePort(2);
+    panel_->show();
+    panel_->raise();
+    portEntry_->setPlainText(QString::number(portNumber_));
+    portEntry_->setFocus();
+    portEntry_->moveCursor(QTextCursor::End);
 }
 
-void PortChoice::mcom3_Click()
-{
-    choosePort(3);
-}
-
-void PortChoice::mcom4_Click()
-{
-    choosePort(4);
-}
-
-void PortChoice::mcom5_Click()
-{
-    ChooseCustomPort();
-}
-
-void PortChoice::ChooseCustomPort()
-{
-    ShowPortPanel();
-}
-
-void PortChoice::ShowPortPanel()
-{
-    picCOM_->show();
-    picCOM_->raise();
-    txtCOM_->setPlainText(QString::number(PortNumber));
-    txtCOM_->setFocus();
-    txtCOM_->moveCursor(QTextCursor::End);
-}
-
-void PortChoice::txtCOM_KeyPress(int& keyAscii)
+void PortChoice::filterKey(int& keyAscii)
 {
     const bool printable = keyAscii >= firstPrintable && keyAscii <= lastPrintable;
     const bool digit = keyAscii >= '0' && keyAscii <= '9';
@@ -185,51 +159,51 @@ void PortChoice::txtCOM_KeyPress(int& keyAscii)
         keyAscii = 0;
 }
 
-void PortChoice::txtCOM_KeyDown(int& keyCode, Qt::KeyboardModifiers shift)
+void PortChoice::handleKeyDown(int& keyCode, Qt::KeyboardModifiers shift)
 {
     Q_UNUSED(shift);
     if (keyCode != Qt::Key_Return && keyCode != Qt::Key_Enter)
         return;
     keyCode = 0;
-    ApplyPortChoice(0);
+    applyPortChoice(0);
 }
 
-void PortChoice::ApplyPortChoice(qint16 port)
+void PortChoice::applyPortChoice(qint16 port)
 {
-    picCOM_->hide();
+    panel_->hide();
     if (port == 0) {
         // Not a number, out of range, or below 1: the Enter was a cancel.
-        const auto typed = PortFromText(txtCOM_->toPlainText());
+        const auto typed = PortFromText(portEntry_->toPlainText());
         if (!typed)
             return;
         port = *typed;
     }
-    SetPortNumber(port);
-    storePort_(PortNumber);
-    ClearPortChecks();
-    checkItemOf(PortNumber);
+    setPortNumber(port);
+    storePort_(portNumber_);
+    clearPortChecks();
+    checkItemOf(portNumber_);
 }
 
 void PortChoice::checkItemOf(qint16 port)
 {
     if (port >= 1 && port <= 4)
-        mcom_[port - 1]->setChecked(true);
+        portItems_[port - 1]->setChecked(true);
     else if (port > 4)
-        mcom_[4]->setChecked(true);
+        portItems_[4]->setChecked(true);
 }
 
 bool PortChoice::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != txtCOM_ || event->type() != QEvent::KeyPress)
+    if (watched != portEntry_ || event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     int keyCode = key->key();
-    txtCOM_KeyDown(keyCode, key->modifiers());
+    handleKeyDown(keyCode, key->modifiers());
     if (keyCode == 0)
         return true;
     for (const QChar character : key->text()) {
         int keyAscii = characterCode(character, key->modifiers());
-        txtCOM_KeyPress(keyAscii);
+        filterKey(keyAscii);
         if (keyAscii == 0)
             return true;
     }

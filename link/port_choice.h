@@ -26,27 +26,25 @@ public:
     PortChoice(QWidget* panelParent, QMenu* dataMenu, StorePort storePort,
                ComPortResolver resolver = ComPortResolver());
 
-    [[nodiscard]] qint16 portNumber() const { return PortNumber; }
+    [[nodiscard]] qint16 portNumber() const { return portNumber_; }
     // Start-up: a stored 1..4 acts as its menu item, any other number is applied as it is.
     void applyStoredPort(qint16 stored);
     // Places the panel (the window puts it where the serial-number panel stands).
     void movePanel(QPoint topLeft);
 
-    void SetPortNumber(qint16 port);
-    void ClearPortChecks();
-    void mcom1_Click();
-    void mcom2_Click();
-    void mcom3_Click();
-    void mcom4_Click();
-    void mcom5_Click();
-    void ChooseCustomPort();
-    void ShowPortPanel();
+    void setPortNumber(qint16 port);
+    void clearPortChecks();
+    // Com&1..Com&4: a fixed port.
+    void choosePort(int number);
+    // &Custom COM: the entry panel.
+    void chooseCustomPort();
+    void showPortPanel();
     // Sets keyAscii to 0 for a printable character that is not a digit.
-    void txtCOM_KeyPress(int& keyAscii);
+    void filterKey(int& keyAscii);
     // Enter (with any modifiers) applies the typed number; keyCode becomes 0.
-    void txtCOM_KeyDown(int& keyCode, Qt::KeyboardModifiers shift);
+    void handleKeyDown(int& keyCode, Qt::KeyboardModifiers shift);
     // Hides the panel and applies port, or with 0 the number typed in txtCOM.
-    void ApplyPortChoice(qint16 port);
+    void applyPortChoice(qint16 port);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,15 +52,14 @@ protected:
 private:
     void buildPanel(QWidget* panelParent);
     void addMenuItems(QMenu* dataMenu);
-    void choosePort(int number);
     void checkItemOf(qint16 port);
     void refreshTooltips();
 
-    qint16 PortNumber = 0;
+    qint16 portNumber_ = 0;
     StorePort storePort_;
     ComPortResolver resolver_;
-    std::array<QAction*, 5> mcom_{};
-    QWidget* picCOM_ = nullptr;
-    QLabel* lblCOM_ = nullptr;
-    QPlainTextEdit* txtCOM_ = nullptr;
+    std::array<QAction*, 5> portItems_{};
+    QWidget* panel_ = nullptr;
+    QLabel* panelLabel_ = nullptr;
+    QPlainTextEdit* portEntry_ = nullptr;
 };

@@ -26,59 +26,59 @@ qint16 nextPhase(qint16 phase)
 } // namespace
 
 TransferProgress::TransferProgress(QWidget *window, const Timing &timing, QLabel *notice, QLabel *heading)
-    : QObject(window), Label3(notice), Label9(heading), Label4(new QLabel(window)),
-      TimerFL(new QTimer(this)), Timer1(new QTimer(this))
+    : QObject(window), noticeLine_(notice), heading_(heading), counter_(new QLabel(window)),
+      animationTimer_(new QTimer(this)), countdownTimer_(new QTimer(this))
 {
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
-    Label4->hide();
-    TimerFL->setObjectName(QStringLiteral("TimerFL"));
-    TimerFL->setInterval(timing.animation);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setTimerType(Qt::PreciseTimer); // counts seconds the user reads as such
-    Timer1->setInterval(timing.countdownTick);
-    connect(TimerFL, &QTimer::timeout, this, &TransferProgress::TimerFL_Timer);
-    connect(Timer1, &QTimer::timeout, this, &TransferProgress::Timer1_Timer);
+    counter_->setObjectName(QStringLiteral("Label4"));
+    counter_->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
+    counter_->hide();
+    animationTimer_->setObjectName(QStringLiteral("TimerFL"));
+    animationTimer_->setInterval(timing.animation);
+    countdownTimer_->setObjectName(QStringLiteral("Timer1"));
+    countdownTimer_->setTimerType(Qt::PreciseTimer); // counts seconds the user reads as such
+    countdownTimer_->setInterval(timing.countdownTick);
+    connect(animationTimer_, &QTimer::timeout, this, &TransferProgress::advanceAnimation);
+    connect(countdownTimer_, &QTimer::timeout, this, &TransferProgress::countDown);
 }
 
-void TransferProgress::TimerFL_Timer()
+void TransferProgress::advanceAnimation()
 {
     QString word;
-    if (TransferMode == 2)
+    if (transferMode_ == 2)
         word = QStringLiteral("DOWNLOADING");
-    else if (TransferMode == 1)
+    else if (transferMode_ == 1)
         word = QStringLiteral("UPLOADING");
     else
         return;
-    Label3->show();
-    Label3->setText(animationCaption(word, DotPhase));
-    DotPhase = nextPhase(DotPhase);
+    noticeLine_->show();
+    noticeLine_->setText(animationCaption(word, dotPhase_));
+    dotPhase_ = nextPhase(dotPhase_);
 }
 
-void TransferProgress::Timer1_Timer()
+void TransferProgress::countDown()
 {
-    TimerFL->stop();
-    ++EepromTicks;
-    Label4->setText(QString::number(EepromTicks));
-    Label4->show();
-    Label3->show();
-    Label9->hide();
-    Label3->setText(QStringLiteral("WRITING EEPROM... %1 sec").arg(EepromTicks));
-    if (EepromTicks == EepromSeconds)
-        EndEepromCountdown();
+    animationTimer_->stop();
+    ++eepromTicks_;
+    counter_->setText(QString::number(eepromTicks_));
+    counter_->show();
+    noticeLine_->show();
+    heading_->hide();
+    noticeLine_->setText(QStringLiteral("WRITING EEPROM... %1 sec").arg(eepromTicks_));
+    if (eepromTicks_ == eepromSeconds_)
+        endEepromCountdown();
 }
 
-void TransferProgress::EndEepromCountdown()
+void TransferProgress::endEepromCountdown()
 {
-    Timer1->stop();
-    Label4->clear();
-    Label3->hide();
-    Label9->show();
-    Label3->setText(kWrongFrequency);
-    EepromTicks = 0;
+    countdownTimer_->stop();
+    counter_->clear();
+    noticeLine_->hide();
+    heading_->show();
+    noticeLine_->setText(kWrongFrequency);
+    eepromTicks_ = 0;
 }
 
-void TransferProgress::EnableTransferCommands(bool enable)
+void TransferProgress::enableTransferCommands(bool enable)
 {
     for (QAction *command : std::as_const(locked_))
         command->setEnabled(enable);
@@ -86,16 +86,16 @@ void TransferProgress::EnableTransferCommands(bool enable)
 
 void TransferProgress::startAnimation()
 {
-    TimerFL->start();
+    animationTimer_->start();
 }
 
 void TransferProgress::stopAnimation()
 {
-    TimerFL->stop();
+    animationTimer_->stop();
 }
 
 void TransferProgress::startEepromCountdown(qint16 seconds)
 {
-    EepromSeconds = seconds;
-    Timer1->start();
+    eepromSeconds_ = seconds;
+    countdownTimer_->start();
 }

@@ -6,15 +6,15 @@
 #include <QtSvg/QSvgRenderer>
 
 // Q_INIT_RESOURCE declares a function and must stay outside any namespace.
-static bool RegisterVarloResources()
+static bool registerVarloResources()
 {
     Q_INIT_RESOURCE(varlo);
     return true;
 }
 
-void InitVarloResources()
+void initVarloResources()
 {
-    [[maybe_unused]] static const bool registered = RegisterVarloResources();
+    [[maybe_unused]] static const bool registered = registerVarloResources();
 }
 
 namespace {
@@ -25,33 +25,33 @@ const QStringList toolbarKeys = {
     QStringLiteral("com"),
 };
 
-QString ImagePath(const QString &name)
+QString imagePath(const QString &name)
 {
     return QStringLiteral(":/images/%1.svg").arg(name);
 }
 
-qreal ScreenScale()
+qreal screenScale()
 {
     return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
 } // namespace
 
-QIcon ToolbarImage(const QString &key)
+QIcon toolbarImage(const QString &key)
 {
-    InitVarloResources();
+    initVarloResources();
     if (!toolbarKeys.contains(key))
         return {};
-    return QIcon(ImagePath(key));
+    return QIcon(imagePath(key));
 }
 
-QPixmap LogoPixmap(int side)
+QPixmap logoPixmap(int side)
 {
-    InitVarloResources();
-    const qreal scale = ScreenScale();
+    initVarloResources();
+    const qreal scale = screenScale();
     QPixmap pixmap(qRound(side * scale), qRound(side * scale));
     pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(ImagePath(QStringLiteral("logo")));
+    QSvgRenderer renderer(imagePath(QStringLiteral("logo")));
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter);
@@ -60,8 +60,8 @@ QPixmap LogoPixmap(int side)
     return pixmap;
 }
 
-QIcon WindowIcon()
+QIcon varloIcon()
 {
-    InitVarloResources();
-    return QIcon(ImagePath(QStringLiteral("icon")));
+    initVarloResources();
+    return QIcon(imagePath(QStringLiteral("icon")));
 }

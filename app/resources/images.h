@@ -8,14 +8,14 @@
 // varlo-ui is a static library: the linker drops the resource unless something registers it.
 // The functions below do that themselves; call this once at start-up when the resource paths
 // are used directly (QIcon(":/images/icon.svg")).
-void InitVarloResources();
+void initVarloResources();
 
 // The toolbar image with the given key ("open", "save", "download", "upload", "print",
 // "cancelprint", "com"); a null icon for any other key.
-QIcon ToolbarImage(const QString &key);
+QIcon toolbarImage(const QString &key);
 
 // The maker's logo, side x side device-independent pixels, sharp on the primary screen.
-QPixmap LogoPixmap(int side);
+QPixmap logoPixmap(int side);
 
 // The window icon, drawn from the logo.
-QIcon WindowIcon();
+QIcon varloIcon();

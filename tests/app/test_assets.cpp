@@ -96,7 +96,7 @@ void TestAssets::toolbarImageRenders()
 {
     QFETCH(QString, key);
     QFETCH(int, side);
-    const QIcon icon = ToolbarImage(key);
+    const QIcon icon = toolbarImage(key);
     QVERIFY(!icon.isNull());
     const QImage image = Rendered(icon, side);
     QCOMPARE(image.size(), QSize(side, side));
@@ -107,8 +107,8 @@ void TestAssets::toolbarImagesAreDistinct()
 {
     for (qsizetype i = 0; i < toolbarKeys.size(); ++i)
         for (qsizetype j = i + 1; j < toolbarKeys.size(); ++j)
-            QVERIFY2(Rendered(ToolbarImage(toolbarKeys[i]), 16)
-                         != Rendered(ToolbarImage(toolbarKeys[j]), 16),
+            QVERIFY2(Rendered(toolbarImage(toolbarKeys[i]), 16)
+                         != Rendered(toolbarImage(toolbarKeys[j]), 16),
                      qPrintable(toolbarKeys[i] + " looks like " + toolbarKeys[j]));
 }
 
@@ -127,7 +127,7 @@ void TestAssets::logoRenders_data()
 void TestAssets::logoRenders()
 {
     QFETCH(int, side);
-    const QPixmap logo = LogoPixmap(side);
+    const QPixmap logo = logoPixmap(side);
     QCOMPARE(logo.deviceIndependentSize(), QSizeF(side, side));
     const QImage image = logo.toImage().convertToFormat(QImage::Format_ARGB32);
     QVERIFY2(CoveredFraction(image) > 0.5, qPrintable(QString::number(CoveredFraction(image))));
@@ -153,7 +153,7 @@ void TestAssets::fontFallsBackToInstalledFamily()
     QFETCH(QString, family);
     QFETCH(qreal, pointSize);
     QFETCH(bool, bold);
-    const QFont font = VarloFont(family, pointSize, bold);
+    const QFont font = varloFont(family, pointSize, bold);
     const QStringList installed = QFontDatabase::families();
     QVERIFY2(installed.contains(font.family(), Qt::CaseInsensitive), qPrintable(font.family()));
     if (installed.contains(family, Qt::CaseInsensitive))
@@ -179,7 +179,7 @@ void TestAssets::fontPrefersLiberation()
         QSKIP("the named font is installed here");
     if (!installed.contains(equivalent))
         QSKIP("Liberation fonts are not installed here");
-    QCOMPARE(VarloFont(family, 10).family(), equivalent);
+    QCOMPARE(varloFont(family, 10).family(), equivalent);
 }
 
 
@@ -200,14 +200,14 @@ void TestAssets::openHelpRefusesUnreadable()
     QVERIFY(QDir(dir.path()).mkdir("folder"));
     const QString path = name.isEmpty() ? QString() : dir.filePath(name);
     QWidget owner;
-    QVERIFY(!OpenHelp(&owner, path));
+    QVERIFY(!showHelpFile(&owner, path));
     QVERIFY(Viewers(owner).isEmpty());
 }
 
 void TestAssets::openHelpShowsBuiltDocument()
 {
     QWidget owner;
-    QVERIFY(OpenHelp(&owner, VARLO_HELP_FILE));
+    QVERIFY(showHelpFile(&owner, VARLO_HELP_FILE));
     QCOMPARE(Viewers(owner).size(), 1);
     HelpViewer *viewer = Viewers(owner).first();
     QVERIFY(viewer->isVisible());

@@ -14,7 +14,7 @@ const QString kAbortLines = QStringLiteral("Connection is active!\r\nCould not c
 // Starts a notice and reports when its caller resumes.
 struct RunningNotice {
     RunningNotice(Notices &notices, const QString &kind)
-        : task(notices.ShowNotice(kind))
+        : task(notices.showNotice(kind))
     {
         clock.start();
     }
@@ -40,7 +40,7 @@ private slots:
 void TestNotices::textNoticeShowsForItsTime()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QLabel *line = window.notices().noticeLine();
     RunningNotice notice(window.notices(), QStringLiteral("Upload Completed"));
     QVERIFY(line->isVisible());
@@ -55,27 +55,27 @@ void TestNotices::textNoticeShowsForItsTime()
 void TestNotices::aboutPanelClickEndsAtShortTick()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     RunningNotice about(window.notices(), QStringLiteral("about"));
     QWidget *panel = window.notices().aboutPanel();
     QVERIFY(panel->isVisible());
-    QVERIFY(window.ConnectionActive());
+    QVERIFY(window.connectionActive());
 
-    window.notices().Picture1_Click();
+    window.notices().closeAbout();
     QVERIFY(!panel->isVisible());
-    QVERIFY(window.ConnectionActive());
+    QVERIFY(window.connectionActive());
     QTRY_VERIFY(about.task.isReady());
     const auto shortTick = window.timing().noticeShort.count();
     QVERIFY(about.clock.elapsed() >= shortTick - 5);
     QVERIFY(about.clock.elapsed() < window.timing().noticeLong.count());
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
     QCOMPARE(window.notices().timer()->interval(), shortTick);
 }
 
 void TestNotices::closeDuringAboutIsRefusedWithAbortNotice()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     RunningNotice about(window.notices(), QStringLiteral("about"));
     QPlainTextEdit *pane = window.terminal().pane();
     const QFont normal = pane->font();
@@ -94,7 +94,7 @@ void TestNotices::closeDuringAboutIsRefusedWithAbortNotice()
     QTRY_VERIFY(about.task.isReady());
     QVERIFY(pane->toPlainText().isEmpty());
     QVERIFY(!pane->font().bold());
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
     window.terminal().setText(QStringLiteral("next echo"));
     QCOMPARE(pane->toPlainText(), QStringLiteral("next echo"));
     Q_UNUSED(normal);
@@ -104,7 +104,7 @@ void TestNotices::closeDuringAboutIsRefusedWithAbortNotice()
 void TestNotices::abortInsideTextNoticeEndsAtTheSameTick()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     RunningNotice text(window.notices(), QStringLiteral("Download Completed. Power Radio OFF / ON."));
     QTest::qWait(int(window.timing().noticeLong.count() / 2));
     RunningNotice abort(window.notices(), QStringLiteral("abort"));
@@ -115,7 +115,7 @@ void TestNotices::abortInsideTextNoticeEndsAtTheSameTick()
 void TestNotices::abortNoticeUsesTheIntervalItFinds()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     {
         RunningNotice shortOne(window.notices(), QStringLiteral("abort"));
         QTRY_VERIFY(shortOne.task.isReady());
@@ -133,14 +133,14 @@ void TestNotices::abortNoticeUsesTheIntervalItFinds()
 void TestNotices::closeIsAcceptedWhenIdle()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QVERIFY(window.close());
 }
 
 void TestNotices::unloadEndsNoticesAtOnce()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     RunningNotice text(window.notices(), QStringLiteral("shown at exit"));
     RunningNotice abort(window.notices(), QStringLiteral("abort"));
     QVERIFY(window.close());
@@ -151,7 +151,7 @@ void TestNotices::unloadEndsNoticesAtOnce()
 void TestNotices::terminalDoubleClickEmptiesIt()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     window.terminal().setText(QStringLiteral("radio said something"));
     QTest::mouseDClick(window.terminal().pane()->viewport(), Qt::LeftButton);
     QVERIFY(window.terminal().pane()->toPlainText().isEmpty());

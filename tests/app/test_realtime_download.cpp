@@ -17,11 +17,11 @@ void TestRealtimeDownload::charactersArePacedAtTheRadio()
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(TransferFixture::radioOptions({}, 1s)),
              qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start(Timing{});
+    MainWindow &window = fixture.start(Timing{});
     putRows(window, kRows);
     NoticeLineLog notices(window.notices().noticeLine());
 
-    QCoro::Task<> download = window.mdownload_Click();
+    QCoro::Task<> download = window.download();
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), 60000);
 
     QVERIFY(!fixture.messageBox());
@@ -37,7 +37,7 @@ void TestRealtimeDownload::charactersArePacedAtTheRadio()
                                               .arg(gap.count())));
     }
     QVERIFY(!fixture.portOpen());
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
 }
 
 QTEST_MAIN(TestRealtimeDownload)

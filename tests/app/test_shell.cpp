@@ -34,8 +34,8 @@ void TestShell::missingHelpIsReported()
 {
     QFile::remove(helpBesideProgram());
     WindowFixture fixture;
-    VarloA &window = fixture.start();
-    window.mhelp_Click();
+    MainWindow &window = fixture.start();
+    window.openHelp();
     QMessageBox *box = fixture.messageBox();
     QVERIFY(box);
     QCOMPARE(box->text(), QStringLiteral("Unable to start help file."));
@@ -48,8 +48,8 @@ void TestShell::helpOpensInOurViewer()
     QFile::remove(helpBesideProgram());
     QVERIFY(QFile::copy(QStringLiteral(VARLO_HELP_FILE), helpBesideProgram()));
     WindowFixture fixture;
-    VarloA &window = fixture.start();
-    window.mhelp_Click();
+    MainWindow &window = fixture.start();
+    window.openHelp();
     QVERIFY(!fixture.messageBox());
     auto *browser = window.findChild<QTextBrowser *>();
     QVERIFY(browser && browser->window()->isVisible());
@@ -62,8 +62,8 @@ void TestShell::helpOpensInOurViewer()
 void TestShell::closingTheWindowEndsTheProgramWithZero()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
-    QTimer::singleShot(0, &window, [&window] { window.mexit_Click(); });
+    MainWindow &window = fixture.start();
+    QTimer::singleShot(0, &window, [&window] { window.exitProgram(); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!window.isVisible());
 }

@@ -25,12 +25,12 @@ void setRecent(QByteArray &bytes, int k, const QByteArray &path)
     bytes.replace(12 + 500 * k, 500, path.leftJustified(500, ' '));
 }
 
-QAction *action(VarloA &window, const QString &name)
+QAction *action(MainWindow &window, const QString &name)
 {
     return window.findChild<QAction *>(name);
 }
 
-QStringList checkedPortItems(VarloA &window)
+QStringList checkedPortItems(MainWindow &window)
 {
     QStringList checked;
     for (int n = 1; n <= 5; ++n)
@@ -58,7 +58,7 @@ private slots:
 void TestStartup::firstRun()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QCOMPARE(fixture.settingsBytes(), record(1, 1));
     QCOMPARE(window.windowTitle(), QStringLiteral("VarloW [v1.31]"));
     QCOMPARE(checkedPortItems(window), QStringList{"mcom1"});
@@ -93,7 +93,7 @@ void TestStartup::storedPort()
     QFETCH(QStringList, checked);
     WindowFixture fixture;
     fixture.storeSettings(record(qint16(port), 6));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QCOMPARE(checkedPortItems(window), checked);
     QCOMPARE(fixture.settingsBytes(), record(qint16(port), 6));
 }
@@ -115,7 +115,7 @@ void TestStartup::storedType()
     QFETCH(bool, single);
     WindowFixture fixture;
     fixture.storeSettings(record(2, qint16(stored)));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QCOMPARE(window.table().singleChannel(), single);
     QCOMPARE(window.findChild<QWidget *>(QStringLiteral("Frame1"))->isVisible(), single);
     QCOMPARE(window.findChild<QLabel *>(QStringLiteral("Label9"))->text(),
@@ -149,7 +149,7 @@ void TestStartup::recentEntries()
     setRecent(bytes, 1, entry1);
     setRecent(bytes, 2, entry2);
     fixture.storeSettings(bytes);
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     const QStringList names{"mmru1", "mmru2", "mmru3", "mspace6"};
     for (int i = 0; i < names.size(); ++i)
         QVERIFY2(action(window, names[i])->isVisible() == shown[i], qPrintable(names[i]));
@@ -160,7 +160,7 @@ void TestStartup::recentEntries()
 void TestStartup::elementsCarryTheirNames()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     for (const char *name : {"Toolbar1", "Combo1", "Label9", "ListF", "Frame1", "Label4", "Label3", "picCOM",
                              "Picture2", "Picture1", "Text1", "Label1", "Text2", "Label11", "Text11", "Label21"})
         QVERIFY2(window.findChild<QWidget *>(QString::fromLatin1(name)), name);
@@ -183,9 +183,9 @@ void TestStartup::elementsCarryTheirNames()
 void TestStartup::recentFilesMenuFollowsOpens()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     RecentFilesMenu &recent = window.recentFiles();
-    recent.AddToRecentFiles(QStringLiteral("/data/a.vl"));
+    recent.addToRecentFiles(QStringLiteral("/data/a.vl"));
     QCOMPARE(action(window, QStringLiteral("mmru1"))->text(), QStringLiteral("&1. /data/a.vl"));
     QVERIFY(action(window, QStringLiteral("mmru1"))->isVisible());
     QVERIFY(action(window, QStringLiteral("mspace6"))->isVisible());
@@ -194,10 +194,10 @@ void TestStartup::recentFilesMenuFollowsOpens()
 
     // The same head again writes nothing: the file removed meanwhile stays away.
     QVERIFY(QFile::remove(fixture.path(QStringLiteral("Varlo"))));
-    recent.AddToRecentFiles(QStringLiteral("/data/a.vl"));
+    recent.addToRecentFiles(QStringLiteral("/data/a.vl"));
     QVERIFY(!QFile::exists(fixture.path(QStringLiteral("Varlo"))));
 
-    recent.AddToRecentFiles(QStringLiteral("/data/b.vl"));
+    recent.addToRecentFiles(QStringLiteral("/data/b.vl"));
     QCOMPARE(action(window, QStringLiteral("mmru2"))->text(), QStringLiteral("&2. /data/a.vl"));
     QVERIFY(action(window, QStringLiteral("mmru2"))->isVisible());
     QCOMPARE(fixture.settingsBytes().mid(512, 10), QByteArray("/data/b.vl"));

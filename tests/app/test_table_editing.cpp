@@ -9,12 +9,12 @@
 
 namespace {
 
-QTreeWidget *listOf(VarloA &window)
+QTreeWidget *listOf(MainWindow &window)
 {
     return window.findChild<QTreeWidget *>(QStringLiteral("ListF"));
 }
 
-QLabel *labelOf(VarloA &window, const char *name)
+QLabel *labelOf(MainWindow &window, const char *name)
 {
     return window.findChild<QLabel *>(QString::fromLatin1(name));
 }
@@ -83,7 +83,7 @@ void TestTableEditing::entryIsCheckedAndStored()
     QFETCH(QString, stored);
     WindowFixture fixture;
     fixture.storeSettings(QByteArray("\x01\x00\x06\x00", 4));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QTreeWidget *list = listOf(window);
     typeAndPress(clickRow(list, 3), typed, Qt::Key_Return);
     QCOMPARE(list->topLevelItem(2)->text(0), stored);
@@ -94,7 +94,7 @@ void TestTableEditing::refusalReopensTheSameRow()
 {
     WindowFixture fixture;
     fixture.storeSettings(QByteArray("\x01\x00\x06\x00", 4));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QTreeWidget *list = listOf(window);
     typeAndPress(clickRow(list, 4), QStringLiteral("118.030"), Qt::Key_Return);
 
@@ -113,7 +113,7 @@ void TestTableEditing::refusalReopensTheSameRow()
 void TestTableEditing::escapeCancels()
 {
     WindowFixture fixture;
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QTreeWidget *list = listOf(window);
     const QStringList before = rowTexts(list);
     typeAndPress(clickRow(list, 1), QStringLiteral("999"), Qt::Key_Escape);
@@ -135,7 +135,7 @@ void TestTableEditing::editLandsOnEditedRowAfterSelectionMoved()
     QFETCH(int, highlighted);
     WindowFixture fixture;
     fixture.storeSettings(QByteArray("\x01\x00\x06\x00", 4));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QTreeWidget *list = listOf(window);
     QLineEdit *editor = clickRow(list, 2);
     if (highlighted)
@@ -153,7 +153,7 @@ void TestTableEditing::typeSwitchKeepsRows()
 {
     WindowFixture fixture;
     fixture.storeSettings(QByteArray("\x01\x00\x06\x00", 4));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     for (int row = 1; row <= 6; ++row)
         window.table().putFrequency(row, QStringLiteral("12%1.000").arg(row));
     const QStringList before = rowTexts(listOf(window));

@@ -16,13 +16,13 @@ namespace {
 
 enum class Interference { About, AboutClickedAway, CloseRequest, ExitCommand, PortPanel, TypeSwitch, FileDialog, MessageBox };
 
-QLineEdit *editorOn(const VarloA &window, int row)
+QLineEdit *editorOn(const MainWindow &window, int row)
 {
     QTreeWidget *list = window.table().list();
     return qobject_cast<QLineEdit *>(list->indexWidget(list->model()->index(row - 1, 0)));
 }
 
-void clickRow(const VarloA &window, int row)
+void clickRow(const MainWindow &window, int row)
 {
     QTreeWidget *list = window.table().list();
     const QRect rect = list->visualItemRect(list->topLevelItem(row - 1));
@@ -72,7 +72,7 @@ void TestTransferInterference::downloadIsUndisturbed()
     QFETCH(int, channel);
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     putRows(window, kRows);
     NoticeLineLog notices(window.notices().noticeLine());
     ChannelSteps steps(window);
@@ -85,12 +85,12 @@ void TestTransferInterference::downloadIsUndisturbed()
     steps.at(channel, [&] {
         switch (interference) {
         case Interference::About:
-            window.mabout_Click();
+            window.showAbout();
             interfered = window.notices().aboutPanel()->isVisible();
             break;
         case Interference::AboutClickedAway:
-            window.mabout_Click();
-            window.notices().Picture1_Click();
+            window.showAbout();
+            window.notices().closeAbout();
             interfered = window.notices().aboutShown();
             break;
         case Interference::CloseRequest:
@@ -119,7 +119,7 @@ void TestTransferInterference::downloadIsUndisturbed()
         }
     });
 
-    QCoro::Task<> download = window.mdownload_Click();
+    QCoro::Task<> download = window.download();
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
     QVERIFY(interfered);
     // Held for the whole download, they are closed only now.
@@ -140,7 +140,7 @@ void TestTransferInterference::downloadIsUndisturbed()
     QVERIFY(window.isVisible());
     QVERIFY(transferCommandsEnabled(window));
     QVERIFY(!fixture.portOpen());
-    QTRY_VERIFY_WITH_TIMEOUT(!window.ConnectionActive(), kTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.connectionActive(), kTimeout);
 }
 
 void TestTransferInterference::editorOnRowFiveKeepsItsRow_data()
@@ -156,7 +156,7 @@ void TestTransferInterference::editorOnRowFiveKeepsItsRow()
     const QString entry = QStringLiteral("133.325");
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     putRows(window, kRows);
     ChannelSteps steps(window);
     QList<bool> editorOnRowFive;
@@ -168,7 +168,7 @@ void TestTransferInterference::editorOnRowFiveKeepsItsRow()
     });
     steps.at(6, [&] { editorOnRowFive << (editorOn(window, 5) != nullptr); });
 
-    QCoro::Task<> download = window.mdownload_Click();
+    QCoro::Task<> download = window.download();
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
     QVERIFY(!fixture.messageBox());
     QCOMPARE(editorOnRowFive, (QList<bool>{true, !enterBeforeItsStep}));
@@ -198,20 +198,20 @@ void TestTransferInterference::aboutDuringATransferKeepsClosingRefused()
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(TransferFixture::radioOptions({Scenario::NeverReady, 0})),
              qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     ChannelSteps steps(window);
     bool aboutShown = false;
     steps.at(1, [&] {
-        window.mabout_Click();
+        window.showAbout();
         aboutShown = window.notices().aboutShown();
         if (clickedAway)
-            window.notices().Picture1_Click();
+            window.notices().closeAbout();
     });
 
-    QCoro::Task<> download = window.mdownload_Click();
+    QCoro::Task<> download = window.download();
     QTRY_VERIFY_WITH_TIMEOUT(aboutShown && !window.notices().aboutShown(), kTimeout);
     QVERIFY(!download.isReady());
-    QVERIFY(window.ConnectionActive());
+    QVERIFY(window.connectionActive());
     QVERIFY(!window.close());
     QVERIFY(window.isVisible());
 
@@ -219,10 +219,10 @@ void TestTransferInterference::aboutDuringATransferKeepsClosingRefused()
     QMessageBox *box = fixture.awaitMessageBox();
     QVERIFY(box);
     QCOMPARE(box->text(), QStringLiteral("Communication Error"));
-    QVERIFY(window.ConnectionActive());
+    QVERIFY(window.connectionActive());
     QVERIFY(fixture.dismiss(box));
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
     QVERIFY(window.close());
 }
 

@@ -104,7 +104,7 @@ void TestWindowTransfers::downloadWritesTheTable()
     QFETCH(QStringList, stored);
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     window.table().typeList()->setCurrentIndex(singleChannel ? 0 : 1);
     putRows(window, rows);
     NoticeLineLog notices(window.notices().noticeLine());
@@ -115,12 +115,12 @@ void TestWindowTransfers::downloadWritesTheTable()
     steps.at(3, [&] {
         lockedDuring = transferCommandsLocked(window);
         openDuring = fixture.portOpen();
-        activeDuring = window.ConnectionActive();
+        activeDuring = window.connectionActive();
     });
     QVERIFY(!fixture.portOpen());
 
-    QCoro::Task<> download = fromToolbar ? window.Toolbar1_ButtonClick(action(window, "download"))
-                                         : window.mdownload_Click();
+    QCoro::Task<> download = fromToolbar ? window.onToolbarAction(action(window, "download"))
+                                         : window.download();
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
 
     QCOMPARE(fixture.received(), downloadBytes(stored));
@@ -135,11 +135,11 @@ void TestWindowTransfers::downloadWritesTheTable()
     QVERIFY(activeDuring);
     QVERIFY(transferCommandsEnabled(window));
     QVERIFY(!fixture.portOpen());
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
     QVERIFY(!fixture.messageBox());
     QVERIFY(!window.notices().noticeLine()->isVisible());
     QVERIFY(!window.progress().animationTimer()->isActive());
-    QCOMPARE(int(window.progress().TransferMode), fromToolbar ? 0 : 2);
+    QCOMPARE(int(window.progress().transferMode()), fromToolbar ? 0 : 2);
 }
 
 void TestWindowTransfers::uploadFillsTheRows_data()
@@ -162,11 +162,11 @@ void TestWindowTransfers::uploadFillsTheRows()
     QFETCH(QStringList, rows);
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     window.table().typeList()->setCurrentIndex(singleChannel ? 0 : 1);
     NoticeLineLog notices(window.notices().noticeLine());
 
-    QCoro::Task<> upload = window.Toolbar1_ButtonClick(action(window, "upload"));
+    QCoro::Task<> upload = window.onToolbarAction(action(window, "upload"));
     QVERIFY(transferCommandsLocked(window));
     QTRY_VERIFY_WITH_TIMEOUT(upload.isReady(), kTimeout);
 
@@ -181,7 +181,7 @@ void TestWindowTransfers::uploadFillsTheRows()
         QVERIFY2(after.isEmpty(), qPrintable(captions.join(u'|')));
     QVERIFY(transferCommandsEnabled(window));
     QVERIFY(!fixture.portOpen());
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
     QVERIFY(!fixture.messageBox());
 }
 
@@ -222,9 +222,9 @@ void TestWindowTransfers::failureShowsItsMessage()
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(TransferFixture::radioOptions({scenario, value})),
              qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
 
-    QCoro::Task<> transfer = upload ? window.mupload_Click() : window.mdownload_Click();
+    QCoro::Task<> transfer = upload ? window.upload() : window.download();
     QMessageBox *box = fixture.awaitMessageBox();
     QVERIFY2(box, fixture.exchanged().constData());
     QCOMPARE(box->windowTitle(), QStringLiteral("Varlo"));
@@ -234,7 +234,7 @@ void TestWindowTransfers::failureShowsItsMessage()
     QTest::qWait(100);
     QVERIFY(!transfer.isReady());
     QVERIFY(transferCommandsLocked(window));
-    QVERIFY(window.ConnectionActive());
+    QVERIFY(window.connectionActive());
     QCOMPARE(fixture.portOpen(), openWhileShown);
     QVERIFY(!window.close());
 
@@ -243,7 +243,7 @@ void TestWindowTransfers::failureShowsItsMessage()
     QCOMPARE(fixture.received(), received);
     QVERIFY(!fixture.portOpen());
     QVERIFY(transferCommandsEnabled(window));
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
     QVERIFY(!window.notices().noticeLine()->isVisible());
     QCOMPARE(rowsOf(window), kDefaultRows);
 }
@@ -265,11 +265,11 @@ void TestWindowTransfers::faultyRadioStillCompletes()
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(TransferFixture::radioOptions({scenario, 0})),
              qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     putRows(window, kRows);
     NoticeLineLog notices(window.notices().noticeLine());
 
-    QCoro::Task<> download = window.mdownload_Click();
+    QCoro::Task<> download = window.download();
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
 
     QVERIFY(!fixture.messageBox());
@@ -279,7 +279,7 @@ void TestWindowTransfers::faultyRadioStillCompletes()
     QCOMPARE(linesOf(window.terminal().text()).contains(QStringLiteral("the radio did not report ready")), !ready);
     QVERIFY(transferCommandsEnabled(window));
     QVERIFY(!fixture.portOpen());
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
 }
 
 void TestWindowTransfers::invalidRecordLeavesItsRow_data()
@@ -296,10 +296,10 @@ void TestWindowTransfers::invalidRecordLeavesItsRow()
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(TransferFixture::radioOptions({Scenario::InvalidRecord, record})),
              qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     NoticeLineLog notices(window.notices().noticeLine());
 
-    QCoro::Task<> upload = window.mupload_Click();
+    QCoro::Task<> upload = window.upload();
     QTRY_VERIFY_WITH_TIMEOUT(upload.isReady(), kTimeout);
 
     QStringList rows = channelsOf(fixture.radio());
@@ -309,7 +309,7 @@ void TestWindowTransfers::invalidRecordLeavesItsRow()
     QVERIFY2(linesOf(window.terminal().text()).contains(QStringLiteral("channels not read: %1").arg(record)),
              qPrintable(window.terminal().text()));
     QVERIFY(!fixture.messageBox());
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
 }
 
 void TestWindowTransfers::portThatWillNotOpen_data()
@@ -329,7 +329,7 @@ void TestWindowTransfers::portThatWillNotOpen()
     TransferFixture fixture;
     QString device = QStringLiteral("COM1");
     std::unique_ptr<DeviceLock> lock;
-    if (setUp == QLatin1String("none") && !AvailableSystemPorts().isEmpty())
+    if (setUp == QLatin1String("none") && !availableSystemPorts().isEmpty())
         QSKIP("this machine has serial ports: COM1 would be one of them");
     if (setUp == QLatin1String("dangling")) {
         device = fixture.path(QStringLiteral("COM1"));
@@ -341,15 +341,15 @@ void TestWindowTransfers::portThatWillNotOpen()
         lock = std::make_unique<DeviceLock>(device);
         QVERIFY(lock->locked());
     }
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
 
-    QCoro::Task<> download = window.mdownload_Click();
+    QCoro::Task<> download = window.download();
     QMessageBox *box = fixture.awaitMessageBox();
     QVERIFY(box);
     QCOMPARE(box->windowTitle(), QStringLiteral("Varlo"));
     QCOMPARE(box->text(), QStringLiteral("Invalid COM Port"));
     QVERIFY(transferCommandsLocked(window));
-    QVERIFY(window.ConnectionActive());
+    QVERIFY(window.connectionActive());
     const QStringList lines = linesOf(window.terminal().text());
     QCOMPARE(lines.size(), 1);
     QVERIFY2(lines[0].startsWith(QStringLiteral("COM1 is ") + device + QStringLiteral(": ")), qPrintable(lines[0]));
@@ -358,7 +358,7 @@ void TestWindowTransfers::portThatWillNotOpen()
     QVERIFY(fixture.dismiss(box));
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
     QVERIFY(transferCommandsEnabled(window));
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
     if (lock)
         QVERIFY(fixture.received().isEmpty());
 }
@@ -385,9 +385,9 @@ void TestWindowTransfers::secondTransferAfterAFailedOne()
                  qPrintable(fixture.radio().errorString()));
     else // never a port of the machine's own
         QVERIFY(QFile::link(fixture.path(QStringLiteral("no-such-device")), fixture.path(QStringLiteral("COM1"))));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     {
-        QCoro::Task<> failed = window.mdownload_Click();
+        QCoro::Task<> failed = window.download();
         QMessageBox *box = fixture.awaitMessageBox();
         QVERIFY(box);
         QVERIFY(fixture.dismiss(box));
@@ -396,21 +396,21 @@ void TestWindowTransfers::secondTransferAfterAFailedOne()
 
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
     NoticeLineLog notices(window.notices().noticeLine());
-    QCoro::Task<> upload = window.mupload_Click();
+    QCoro::Task<> upload = window.upload();
     QTRY_VERIFY_WITH_TIMEOUT(upload.isReady(), kTimeout);
     QVERIFY(!fixture.messageBox());
     QCOMPARE(fixture.received(), kUploadBytes);
     QCOMPARE(rowsOf(window), channelsOf(fixture.radio()));
     QVERIFY(notices.captions().contains(kUploadCompleted));
     QVERIFY(!fixture.portOpen());
-    QVERIFY(!window.ConnectionActive());
+    QVERIFY(!window.connectionActive());
 }
 
 void TestWindowTransfers::lockedCommandsDoNothingDuringATransfer()
 {
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     putRows(window, kRows);
     ChannelSteps steps(window);
     QStringList stillAvailable;
@@ -424,7 +424,7 @@ void TestWindowTransfers::lockedCommandsDoNothingDuringATransfer()
             stillAvailable << QStringLiteral("Combo1");
     });
 
-    QCoro::Task<> download = window.mdownload_Click();
+    QCoro::Task<> download = window.download();
     QVERIFY(transferCommandsLocked(window));
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
 
@@ -438,23 +438,21 @@ void TestWindowTransfers::animationGoesOnFromItsPhase()
 {
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     QLabel *line = window.notices().noticeLine();
     QStringList captions;
     connect(window.progress().animationTimer(), &QTimer::timeout, this,
             [&] { captions << line->text(); });
 
-    window.progress().DotPhase = 3;
     {
-        QCoro::Task<> download = window.mdownload_Click();
+        QCoro::Task<> download = window.download();
         QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
     }
     QVERIFY(captions.size() > 1);
-    QCOMPARE(captions.first(), QStringLiteral("DOWNLOADING..."));
-    const int phase = window.progress().DotPhase;
+    const int phase = window.progress().dotPhase();
     captions.clear();
 
-    QCoro::Task<> again = window.mdownload_Click();
+    QCoro::Task<> again = window.download();
     QTRY_VERIFY_WITH_TIMEOUT(again.isReady(), kTimeout);
     QVERIFY(!captions.isEmpty());
     QCOMPARE(captions.first(), animationCaption(QStringLiteral("DOWNLOADING"), phase));
@@ -467,21 +465,21 @@ void TestWindowTransfers::countdownEndsWhenTheRadioIsReady()
     // The radio reports ready twelve of the window's seconds after "S".
     QVERIFY2(fixture.linkRadio(TransferFixture::radioOptions({}, quickTiming().second * 12)),
              qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     const TransferProgress &progress = window.progress();
     QList<int> ticks;
-    connect(progress.countdownTimer(), &QTimer::timeout, this, [&] { ticks << progress.EepromTicks; });
+    connect(progress.countdownTimer(), &QTimer::timeout, this, [&] { ticks << progress.eepromTicks(); });
 
     for (int run = 1; run <= 2; ++run) {
         ticks.clear();
-        QCoro::Task<> download = window.mdownload_Click();
+        QCoro::Task<> download = window.download();
         QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
         QVERIFY(!fixture.messageBox());
         QVERIFY2(ticks.size() >= 6 && ticks.size() <= 13, qPrintable(QString::number(ticks.size())));
         QCOMPARE(ticks.first(), 1);
         QCOMPARE(ticks.last(), int(ticks.size()));
         QVERIFY(!progress.countdownTimer()->isActive());
-        QCOMPARE(progress.EepromTicks, 0);
+        QCOMPARE(progress.eepromTicks(), 0);
         QVERIFY(progress.counter()->text().isEmpty());
         QVERIFY(window.table().heading()->isVisible());
     }
@@ -495,11 +493,11 @@ void TestWindowTransfers::leftoverCountdownEndsAtTheNextTransfer()
     // A countdown longer than the wait for the ready report, so it outlasts a failure.
     Timing timing = quickTiming();
     timing.countdownTick *= 4;
-    VarloA &window = fixture.start(timing);
+    MainWindow &window = fixture.start(timing);
     const TransferProgress &progress = window.progress();
     {
-        QCoro::Task<> failed = window.mdownload_Click();
-        QTRY_VERIFY_WITH_TIMEOUT(progress.EepromTicks >= 2, kTimeout);
+        QCoro::Task<> failed = window.download();
+        QTRY_VERIFY_WITH_TIMEOUT(progress.eepromTicks() >= 2, kTimeout);
         fixture.radio().hangUp();
         QMessageBox *box = fixture.awaitMessageBox();
         QVERIFY(box);
@@ -513,10 +511,10 @@ void TestWindowTransfers::leftoverCountdownEndsAtTheNextTransfer()
     QVERIFY2(fixture.linkRadio(TransferFixture::radioOptions({}, timing.countdownTick * 3)),
              qPrintable(fixture.radio().errorString()));
     QList<int> ticks;
-    connect(progress.countdownTimer(), &QTimer::timeout, this, [&] { ticks << progress.EepromTicks; });
-    QCoro::Task<> download = window.mdownload_Click();
+    connect(progress.countdownTimer(), &QTimer::timeout, this, [&] { ticks << progress.eepromTicks(); });
+    QCoro::Task<> download = window.download();
     QVERIFY(!progress.countdownTimer()->isActive());
-    QCOMPARE(progress.EepromTicks, 0);
+    QCOMPARE(progress.eepromTicks(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(download.isReady(), kTimeout);
     QVERIFY(!ticks.isEmpty());
     QCOMPARE(ticks.first(), 1);
@@ -527,7 +525,7 @@ void TestWindowTransfers::closeRefusedDuringTransferAndItsNotice()
 {
     TransferFixture fixture;
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-    VarloA &window = fixture.start();
+    MainWindow &window = fixture.start();
     putRows(window, kRows);
     QPlainTextEdit *pane = window.terminal().pane();
     ChannelSteps steps(window);
@@ -538,7 +536,7 @@ void TestWindowTransfers::closeRefusedDuringTransferAndItsNotice()
         paneDuringSteps = pane->toPlainText();
     });
 
-    QCoro::Task<> download = window.mdownload_Click();
+    QCoro::Task<> download = window.download();
     QLabel *line = window.notices().noticeLine();
     QTRY_VERIFY_WITH_TIMEOUT(line->isVisible() && line->text() == kDownloadCompleted, kTimeout);
     action(window, "mexit")->trigger();

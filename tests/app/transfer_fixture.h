@@ -82,7 +82,7 @@ inline int descriptorsOpenOn(const QString &device)
     return count;
 }
 
-inline QStringList rowsOf(const VarloA &window)
+inline QStringList rowsOf(const MainWindow &window)
 {
     QStringList rows;
     for (int row = 1; row <= 6; ++row)
@@ -90,19 +90,19 @@ inline QStringList rowsOf(const VarloA &window)
     return rows;
 }
 
-inline void putRows(VarloA &window, const QStringList &rows)
+inline void putRows(MainWindow &window, const QStringList &rows)
 {
     for (int row = 1; row <= 6; ++row)
         window.table().putFrequency(row, rows[row - 1]);
 }
 
-inline QAction *action(const VarloA &window, const char *name)
+inline QAction *action(const MainWindow &window, const char *name)
 {
     return window.findChild<QAction *>(QString::fromLatin1(name));
 }
 
 // The Download and Upload commands: toolbar buttons and menu items.
-inline bool transferCommandsEnabled(const VarloA &window)
+inline bool transferCommandsEnabled(const MainWindow &window)
 {
     for (const char *name : {"upload", "download", "mupload", "mdownload"})
         if (!action(window, name)->isEnabled())
@@ -110,7 +110,7 @@ inline bool transferCommandsEnabled(const VarloA &window)
     return true;
 }
 
-inline bool transferCommandsLocked(const VarloA &window)
+inline bool transferCommandsLocked(const MainWindow &window)
 {
     for (const char *name : {"upload", "download", "mupload", "mdownload"})
         if (action(window, name)->isEnabled())
@@ -145,7 +145,7 @@ private:
 // channel runs from the event loop once its step has begun, as a user's click would.
 class ChannelSteps : public QObject {
 public:
-    explicit ChannelSteps(VarloA &window)
+    explicit ChannelSteps(MainWindow &window)
     {
         connect(window.table().list()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 [this](const QItemSelection &selected) {
@@ -209,7 +209,7 @@ public:
         return true;
     }
 
-    VarloA &start(Timing timing = quickTiming())
+    MainWindow &start(Timing timing = quickTiming())
     {
         window_ = &base_.start(timing);
         window_->table().typeList()->setCurrentIndex(1);
@@ -255,7 +255,7 @@ public:
 private:
     std::unique_ptr<RadioSimulator> radio_; // outlives the window, which closes its line first
     WindowFixture base_;
-    VarloA *window_ = nullptr;
+    MainWindow *window_ = nullptr;
     int ownDescriptors_ = 0;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/varlo_a.h"
+#include "app/main_window.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
@@ -29,9 +29,9 @@ public:
         file.write(bytes);
     }
 
-    VarloA &start(Timing timing = Timing{}.scaled(kTimeScale))
+    MainWindow &start(Timing timing = Timing{}.scaled(kTimeScale))
     {
-        window_ = std::make_unique<VarloA>(timing);
+        window_ = std::make_unique<MainWindow>(timing);
         window_->show();
         return *window_;
     }
@@ -54,5 +54,5 @@ public:
 private:
     QTemporaryDir dir_;
     QString previous_;
-    std::unique_ptr<VarloA> window_;
+    std::unique_ptr<MainWindow> window_;
 };

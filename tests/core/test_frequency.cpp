@@ -5,14 +5,14 @@
 class TestFrequency : public QObject {
     Q_OBJECT
 private slots:
-    void validFrequency_data();
-    void validFrequency();
+    void admitsFrequency_data();
+    void admitsFrequency();
     void everyRasterStepIsAdmittedAndNothingBetween();
     void canonicalForm_data();
     void canonicalForm();
 };
 
-void TestFrequency::validFrequency_data()
+void TestFrequency::admitsFrequency_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("admitted");
@@ -57,11 +57,11 @@ void TestFrequency::validFrequency_data()
     QTest::newRow("point first") << ".118000" << false;
 }
 
-void TestFrequency::validFrequency()
+void TestFrequency::admitsFrequency()
 {
     QFETCH(QString, text);
     QFETCH(bool, admitted);
-    QCOMPARE(ValidFrequency(text), admitted);
+    QCOMPARE(validFrequency(text), admitted);
 }
 
 void TestFrequency::everyRasterStepIsAdmittedAndNothingBetween()
@@ -69,7 +69,7 @@ void TestFrequency::everyRasterStepIsAdmittedAndNothingBetween()
     for (int khz = 117000; khz <= 139000; khz += 5) {
         const QString text = QStringLiteral("%1.%2").arg(khz / 1000).arg(khz % 1000, 3, 10, QChar(u'0'));
         const bool expected = khz >= 118000 && khz <= 138000 && khz % 25 == 0;
-        QVERIFY2(ValidFrequency(text) == expected, qPrintable(text));
+        QVERIFY2(validFrequency(text) == expected, qPrintable(text));
     }
 }
 
@@ -91,8 +91,8 @@ void TestFrequency::canonicalForm()
 {
     QFETCH(QString, admitted);
     QFETCH(QString, canonical);
-    QVERIFY(ValidFrequency(admitted));
-    QCOMPARE(CanonicalFrequency(admitted), canonical);
+    QVERIFY(validFrequency(admitted));
+    QCOMPARE(canonicalFrequency(admitted), canonical);
 }
 
 QTEST_GUILESS_MAIN(TestFrequency)

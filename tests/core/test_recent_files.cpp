@@ -16,14 +16,14 @@ QString native(const char *path)
 class TestRecentFiles : public QObject {
     Q_OBJECT
 private slots:
-    void shortenPath_data();
-    void shortenPath();
+    void shortensPath_data();
+    void shortensPath();
     void listKeepsNewestFirst();
     void sameHeadChangesNothing();
     void captionShowsAmpersand();
 };
 
-void TestRecentFiles::shortenPath_data()
+void TestRecentFiles::shortensPath_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("shown");
@@ -41,11 +41,11 @@ void TestRecentFiles::shortenPath_data()
                                << native("/home/ ... /tower-east.vl");
 }
 
-void TestRecentFiles::shortenPath()
+void TestRecentFiles::shortensPath()
 {
     QFETCH(QString, path);
     QFETCH(QString, shown);
-    QCOMPARE(ShortenPath(path), shown);
+    QCOMPARE(shortenPath(path), shown);
 }
 
 void TestRecentFiles::listKeepsNewestFirst()
@@ -53,11 +53,11 @@ void TestRecentFiles::listKeepsNewestFirst()
     SettingsRecord record;
     record.applyFirstRunDefaults();
     for (const char *name : {"A", "B", "C"})
-        QVERIFY(PushRecentFile(record, QString::fromLatin1(name)));
+        QVERIFY(pushRecentFile(record, QString::fromLatin1(name)));
     QCOMPARE(record.recentFile(1), "C");
     QCOMPARE(record.recentFile(2), "B");
     QCOMPARE(record.recentFile(3), "A");
-    QVERIFY(PushRecentFile(record, QStringLiteral("B")));
+    QVERIFY(pushRecentFile(record, QStringLiteral("B")));
     QCOMPARE(record.recentFile(1), "B");
     QCOMPARE(record.recentFile(2), "C");
     QCOMPARE(record.recentFile(3), "B");
@@ -67,16 +67,16 @@ void TestRecentFiles::sameHeadChangesNothing()
 {
     SettingsRecord record;
     record.applyFirstRunDefaults();
-    PushRecentFile(record, QStringLiteral("/a/b.vl"));
+    pushRecentFile(record, QStringLiteral("/a/b.vl"));
     const SettingsRecord before = record;
-    QVERIFY(!PushRecentFile(record, QStringLiteral(" /a/b.vl ")));
+    QVERIFY(!pushRecentFile(record, QStringLiteral(" /a/b.vl ")));
     QCOMPARE(record, before);
 }
 
 void TestRecentFiles::captionShowsAmpersand()
 {
-    QCOMPARE(RecentFileCaption(1, QStringLiteral("/r&d/x.vl")), QStringLiteral("&1. /r&&d/x.vl"));
-    QCOMPARE(RecentFileCaption(3, QString()), QStringLiteral("&3. "));
+    QCOMPARE(recentFileCaption(1, QStringLiteral("/r&d/x.vl")), QStringLiteral("&1. /r&&d/x.vl"));
+    QCOMPARE(recentFileCaption(3, QString()), QStringLiteral("&3. "));
 }
 
 QTEST_GUILESS_MAIN(TestRecentFiles)

@@ -51,7 +51,7 @@ bool writeWithFileSizeLimit(const QString &path, const SettingsRecord &record, r
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{limit, limit};
         setrlimit(RLIMIT_FSIZE, &small);
-        _exit(WriteSettings(path, record) ? 0 : 1);
+        _exit(writeSettings(path, record) ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -83,19 +83,19 @@ private slots:
 void TestSettings::firstRunWritesExactBytes()
 {
     QTemporaryDir dir;
-    SettingsStore store(SettingsFilePath(dir.path()));
+    SettingsStore store(settingsFilePath(dir.path()));
     store.load();
     QCOMPARE(readAll(dir.filePath("Varlo")), firstRunBytes());
-    QCOMPARE(store.Settings().comPort(), 1);
-    QCOMPARE(store.Settings().transceiverType(), 1);
-    QCOMPARE(store.Settings().radioSerial(), QString());
+    QCOMPARE(store.record().comPort(), 1);
+    QCOMPARE(store.record().transceiverType(), 1);
+    QCOMPARE(store.record().radioSerial(), QString());
 }
 
 void TestSettings::missingFileIsCreatedEmptyBeforeDefaults()
 {
     QTemporaryDir dir;
-    const QString path = SettingsFilePath(dir.path());
-    QCOMPARE(ReadSettings(path), SettingsRecord());
+    const QString path = settingsFilePath(dir.path());
+    QCOMPARE(readSettings(path), SettingsRecord());
     QVERIFY(QFileInfo(path).isFile());
     QCOMPARE(QFileInfo(path).size(), 0);
 }
@@ -121,9 +121,9 @@ void TestSettings::readPadsShortFiles()
     QFETCH(int, comPort);
     QFETCH(int, type);
     QTemporaryDir dir;
-    const QString path = SettingsFilePath(dir.path());
+    const QString path = settingsFilePath(dir.path());
     writeAll(path, content);
-    const SettingsRecord record = ReadSettings(path);
+    const SettingsRecord record = readSettings(path);
     QCOMPARE(record.comPort(), comPort);
     QCOMPARE(record.transceiverType(), type);
     QCOMPARE(record.encode().size(), SettingsRecord::kSize);
@@ -158,10 +158,10 @@ void TestSettings::blankFieldsReadEmpty()
 void TestSettings::bytesPastRecordSurviveSave()
 {
     QTemporaryDir dir;
-    const QString path = SettingsFilePath(dir.path());
+    const QString path = settingsFilePath(dir.path());
     const QByteArray tail("tail bytes that belong to someone else");
     writeAll(path, QByteArray(2012, '\0') + tail);
-    QVERIFY(WriteSettings(path, sampleRecord()));
+    QVERIFY(writeSettings(path, sampleRecord()));
     QCOMPARE(readAll(path), sampleRecord().encode() + tail);
 }
 
@@ -223,7 +223,7 @@ void TestSettings::failedWriteLeavesOldFileWhole()
 {
     QFETCH(int, limit);
     QTemporaryDir dir;
-    const QString path = SettingsFilePath(dir.path());
+    const QString path = settingsFilePath(dir.path());
     const QByteArray old = firstRunBytes() + QByteArray(100, 't');
     writeAll(path, old);
     QVERIFY(!writeWithFileSizeLimit(path, sampleRecord(), rlim_t(limit)));
@@ -234,25 +234,25 @@ void TestSettings::failedWriteLeavesOldFileWhole()
 void TestSettings::directoryInPlaceOfFile()
 {
     QTemporaryDir dir;
-    const QString path = SettingsFilePath(dir.path());
+    const QString path = settingsFilePath(dir.path());
     QVERIFY(QDir(dir.path()).mkdir("Varlo"));
-    QCOMPARE(ReadSettings(path), SettingsRecord());
-    QVERIFY(!WriteSettings(path, sampleRecord()));
+    QCOMPARE(readSettings(path), SettingsRecord());
+    QVERIFY(!writeSettings(path, sampleRecord()));
     QVERIFY(QFileInfo(path).isDir());
 
     SettingsStore store(path);
     store.load(); // runs on defaults in memory without complaint
-    QCOMPARE(store.Settings().comPort(), 1);
+    QCOMPARE(store.record().comPort(), 1);
 }
 
 void TestSettings::nonRegularFileIsWrittenInPlace()
 {
     QTemporaryDir dir;
-    const QString path = SettingsFilePath(dir.path());
+    const QString path = settingsFilePath(dir.path());
     QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     QFile reader(path);
     QVERIFY(reader.open(QIODevice::ReadWrite | QIODevice::Unbuffered)); // keeps the pipe open
-    QVERIFY(WriteSettings(path, sampleRecord()));
+    QVERIFY(writeSettings(path, sampleRecord()));
     QVERIFY(!QFileInfo(path).isFile());
     QCOMPARE(reader.read(SettingsRecord::kSize), sampleRecord().encode());
 }

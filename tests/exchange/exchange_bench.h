@@ -29,8 +29,8 @@ struct ExchangeBench {
         }
         return true;
     }
-    bool download() { return finish(exchange.DownloadToRadio()); }
-    bool upload() { return finish(exchange.UploadFromRadio()); }
+    bool download() { return finish(exchange.downloadToRadio()); }
+    bool upload() { return finish(exchange.uploadFromRadio()); }
 
     // Runs an action at a moment in the middle of a transfer.
     void at(ms when, std::function<void()> action) { alarms.push_back(time.alarmAt(when, action)); }

@@ -34,8 +34,8 @@ class TestListing : public QObject {
 private slots:
     void parse_data();
     void parse();
-    void rowsNotRead_data();
-    void rowsNotRead();
+    void listsRowsNotRead_data();
+    void listsRowsNotRead();
 };
 
 void TestListing::parse_data()
@@ -79,10 +79,10 @@ void TestListing::parse()
     QFETCH(QString, listing);
     QFETCH(bool, singleChannel);
     QFETCH(QStringList, stored);
-    QCOMPARE(described(ParseChannelListing(listing, singleChannel)), stored);
+    QCOMPARE(described(parseChannelListing(listing, singleChannel)), stored);
 }
 
-void TestListing::rowsNotRead_data()
+void TestListing::listsRowsNotRead_data()
 {
     QTest::addColumn<QList<int>>("storedRows");
     QTest::addColumn<int>("channelCount");
@@ -94,7 +94,7 @@ void TestListing::rowsNotRead_data()
     QTest::newRow("one channel not read") << QList<int>{} << 1 << QList<int>{1};
 }
 
-void TestListing::rowsNotRead()
+void TestListing::listsRowsNotRead()
 {
     QFETCH(QList<int>, storedRows);
     QFETCH(int, channelCount);
@@ -102,7 +102,7 @@ void TestListing::rowsNotRead()
     QList<ListedChannel> stored;
     for (const int row : storedRows)
         stored.append({row, QStringLiteral("118.000")});
-    QCOMPARE(RowsNotRead(stored, channelCount), missing);
+    QCOMPARE(rowsNotRead(stored, channelCount), missing);
 }
 
 QTEST_GUILESS_MAIN(TestListing)

@@ -68,7 +68,7 @@ void TestTransfers::downloadSendsTheTableAtThePace()
     QFETCH(QStringList, rows);
     QFETCH(QByteArray, bytes);
     ExchangeBench bench;
-    bench.view.singleChannel = singleChannel;
+    bench.view.oneChannel = singleChannel;
     bench.view.rows = rows;
     bench.radio.eepromTime = 0ms;
     QVERIFY(bench.download());
@@ -114,7 +114,7 @@ void TestTransfers::uploadReadsTheListing()
     QFETCH(bool, singleChannel);
     QFETCH(QStringList, rows);
     ExchangeBench bench;
-    bench.view.singleChannel = singleChannel;
+    bench.view.oneChannel = singleChannel;
     QVERIFY(bench.upload());
     QCOMPARE(bench.failure(), QString());
     QCOMPARE(bench.link.writtenBytes(), QByteArray("\r6N\r"));
@@ -142,7 +142,7 @@ void TestTransfers::sendPacedResumesOnePaceAfterEachWrite()
     TimeSource::ms resumedAt{-1};
     bool sent = false;
     auto send = [&]() -> QCoro::Task<> {
-        sent = co_await bench.exchange.SendPaced(QStringLiteral("abc"));
+        sent = co_await bench.exchange.sendPaced(QStringLiteral("abc"));
         resumedAt = bench.time.now();
     };
     QVERIFY(bench.finish(send()));
@@ -170,7 +170,7 @@ void TestTransfers::portThatWillNotOpen()
     QFETCH(QString, line);
     for (const bool upload : {false, true}) {
         ExchangeBench bench;
-        bench.view.portNumber = 7;
+        bench.view.port = 7;
         if (fault == "number")
             bench.link.refusePortNumbers();
         else if (fault == "open")
@@ -274,7 +274,7 @@ void TestTransfers::eepromCountdownLasts30Seconds()
 {
     QFETCH(bool, singleChannel);
     ExchangeBench bench;
-    bench.view.singleChannel = singleChannel;
+    bench.view.oneChannel = singleChannel;
     bench.radio.eepromTime.reset();
     bool countingAfterS = false;
     bench.at(11950ms, [&] { countingAfterS = bench.view.countdownRunning; });
@@ -297,9 +297,9 @@ void TestTransfers::typeSwitchMidDownloadChangesNothingSent()
 {
     QFETCH(bool, singleAtStart);
     ExchangeBench bench;
-    bench.view.singleChannel = singleAtStart;
+    bench.view.oneChannel = singleAtStart;
     bench.view.rows = kSixChannels;
-    bench.at(3000ms, [&] { bench.view.singleChannel = !singleAtStart; });
+    bench.at(3000ms, [&] { bench.view.oneChannel = !singleAtStart; });
     QVERIFY(bench.download());
     const QStringList sent = singleAtStart ? QStringList(6, kSixChannels.first()) : kSixChannels;
     QCOMPARE(bench.link.writtenBytes(), downloadBytes(sent));
@@ -386,7 +386,7 @@ void TestTransfers::channelsNotReadAreNamed()
     QFETCH(QStringList, listed);
     QFETCH(QStringList, infoLines);
     ExchangeBench bench;
-    bench.view.singleChannel = singleChannel;
+    bench.view.oneChannel = singleChannel;
     bench.radio.listing = FakeRadio::listingOf(listed) + FakeRadio::editQuestion;
     QVERIFY(bench.upload());
     QCOMPARE(bench.view.infoLines, infoLines);

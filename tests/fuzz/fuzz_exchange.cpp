@@ -2,8 +2,8 @@
 // Input: a flags byte (bit 0 upload, bit 1 one-channel radio, bit 2 the line is lost at the
 // time given by the next byte x 200 ms), then records of
 // [after which write][delay x 20 ms][length][text].
-#include "core/timing.h"
 #include "channels/frequency.h"
+#include "core/timing.h"
 #include "link/exchange.h"
 #include "tests/support/fake_link.h"
 #include "tests/support/recording_view.h"
@@ -80,12 +80,12 @@ void checkEnd(const FakeLink &link, const RecordingView &view, bool upload)
     require(view.failures.size() + view.notices.size() == 1);
     if (!view.failures.isEmpty()) {
         const QString message = view.failures.first().message;
-        require(message == FailureMessage(TransferFailure::Communication) ||
-                message == FailureMessage(TransferFailure::Timeout));
+        require(message == failureMessage(TransferFailure::Communication) ||
+                message == failureMessage(TransferFailure::Timeout));
     }
     if (upload) {
         for (const QString &row : view.rows)
-            require(ValidFrequency(row));
+            require(validFrequency(row));
     } else {
         require(view.rows == kRows);
     }
@@ -102,18 +102,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FakeLink link(time);
     RecordingView view(time, &link);
     view.rows = kRows;
-    view.singleChannel = flags & 2;
+    view.oneChannel = flags & 2;
     if (flags & 4)
         link.loseLineAt(ms(200 * input.byte()));
     scriptRadio(input, link);
 
     const Timing timing;
     RadioExchange exchange(link, view, time, timing);
-    QCoro::Task<> transfer = upload ? exchange.UploadFromRadio() : exchange.DownloadToRadio();
+    QCoro::Task<> transfer = upload ? exchange.uploadFromRadio() : exchange.downloadToRadio();
     for (int step = 0; !transfer.isReady(); ++step)
         require(step < kMaxSteps && time.runNext());
 
-    checkWrites(link, expectedBytes(upload, view.singleChannel), timing.pace);
+    checkWrites(link, expectedBytes(upload, view.oneChannel), timing.pace);
     checkEnd(link, view, upload);
     return 0;
 }

@@ -16,9 +16,9 @@ void require(bool condition)
 void checkSixChannels(const QString &listing)
 {
     int lastRow = 0;
-    for (const ListedChannel &channel : ParseChannelListing(listing, false)) {
+    for (const ListedChannel &channel : parseChannelListing(listing, false)) {
         require(channel.row > lastRow && channel.row <= kTableRows);
-        require(ValidFrequency(channel.frequency));
+        require(validFrequency(channel.frequency));
         require(channel.frequency == listing.mid((channel.row - 1) * 26 + 13, 7));
         lastRow = channel.row;
     }
@@ -26,7 +26,7 @@ void checkSixChannels(const QString &listing)
 
 void checkOneChannel(const QString &listing)
 {
-    const QList<ListedChannel> stored = ParseChannelListing(listing, true);
+    const QList<ListedChannel> stored = parseChannelListing(listing, true);
     require(stored.size() <= 1);
     if (!stored.isEmpty())
         require(stored.first().row == 1 && stored.first().frequency == listing.mid(143, 7));

@@ -19,12 +19,12 @@ void require(bool condition)
 
 void checkFrequency(const QString &text)
 {
-    if (!ValidFrequency(text))
+    if (!validFrequency(text))
         return;
-    const QString canonical = CanonicalFrequency(text);
+    const QString canonical = canonicalFrequency(text);
     require(canonical.size() == 7 && canonical.at(3) == u'.');
-    require(ValidFrequency(canonical));
-    require(CanonicalFrequency(canonical) == canonical);
+    require(validFrequency(canonical));
+    require(canonicalFrequency(canonical) == canonical);
     require(std::abs(canonical.toDouble() - text.trimmed().toDouble()) < 0.0005);
 }
 
@@ -58,6 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkFrequency(QString::fromLatin1(bytes));
     checkSettings(bytes, text);
     checkPortText(text);
-    ShortenPath(text);
+    shortenPath(text);
     return 0;
 }

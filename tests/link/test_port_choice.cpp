@@ -159,7 +159,7 @@ void TestPortChoice::keyPressCodes()
     QFETCH(int, code);
     QFETCH(bool, passes);
     int keyAscii = code;
-    choice_->txtCOM_KeyPress(keyAscii);
+    choice_->filterKey(keyAscii);
     QCOMPARE(keyAscii, passes ? code : 0);
 }
 
@@ -177,7 +177,7 @@ void TestPortChoice::typedKeys()
 {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
-    choice_->ShowPortPanel();
+    choice_->showPortPanel();
     // Keys one by one as a keyboard sends them: the key code and the character it types.
     for (const QChar character : typed) {
         const auto key = Qt::Key(character.toUpper().unicode());
@@ -191,7 +191,7 @@ void TestPortChoice::typedKeys()
 
 void TestPortChoice::pasteIsNotFiltered()
 {
-    choice_->ShowPortPanel();
+    choice_->showPortPanel();
     QGuiApplication::clipboard()->setText(QStringLiteral("x2.5"));
     QTest::keyClick(txtCOM(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(txtCOM()->toPlainText(), QStringLiteral("6x2.5"));
@@ -238,7 +238,7 @@ void TestPortChoice::enterApplies()
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(int, port);
     QFETCH(QStringList, checked);
-    choice_->ShowPortPanel();
+    choice_->showPortPanel();
     txtCOM()->setPlainText(text);
     QTest::keyClick(txtCOM(), Qt::Key(key), modifiers);
     QVERIFY(picCOM()->isHidden());
@@ -251,7 +251,7 @@ void TestPortChoice::enterApplies()
 
 void TestPortChoice::escapeLeavesPanelOpen()
 {
-    choice_->ShowPortPanel();
+    choice_->showPortPanel();
     QTest::keyClick(txtCOM(), Qt::Key_Escape);
     QVERIFY(!picCOM()->isHidden());
     QCOMPARE(txtCOM()->toPlainText(), QStringLiteral("6"));
@@ -277,7 +277,7 @@ void TestPortChoice::checkMarks()
     QFETCH(int, port);
     QFETCH(QStringList, checked);
     item(2)->trigger();
-    choice_->ApplyPortChoice(qint16(port));
+    choice_->applyPortChoice(qint16(port));
     QCOMPARE(int(choice_->portNumber()), port);
     QCOMPARE(checkedItems(), checked);
     QCOMPARE(stored_, (QList<qint16>{2, qint16(port)}));
@@ -285,7 +285,7 @@ void TestPortChoice::checkMarks()
 
 void TestPortChoice::fixedItemKeepsOpenPanel()
 {
-    choice_->ShowPortPanel();
+    choice_->showPortPanel();
     QTest::keyClicks(txtCOM(), QStringLiteral("9"));
     item(2)->trigger();
     QCOMPARE(choice_->portNumber(), qint16(2));
@@ -315,12 +315,12 @@ void TestPortChoice::customItemOpensPanelWithoutCheck()
 
 void TestPortChoice::showPanelDiscardsTyping()
 {
-    choice_->ApplyPortChoice(-3);
-    choice_->ShowPortPanel();
+    choice_->applyPortChoice(-3);
+    choice_->showPortPanel();
     QCOMPARE(txtCOM()->toPlainText(), QStringLiteral("-3"));
     QTest::keyClicks(txtCOM(), QStringLiteral("45"));
     QCOMPARE(txtCOM()->toPlainText(), QStringLiteral("-345"));
-    choice_->ChooseCustomPort();
+    choice_->chooseCustomPort();
     QCOMPARE(txtCOM()->toPlainText(), QStringLiteral("-3"));
     QCOMPARE(txtCOM()->textCursor().position(), 2);
 }

@@ -41,7 +41,7 @@ void RecordingView::deselectRow(int row)
     events.append(QStringLiteral("deselect %1").arg(row));
 }
 
-void RecordingView::EnableTransferCommands(bool enable)
+void RecordingView::enableTransferCommands(bool enable)
 {
     lockCalls.append(enable);
     commandsEnabled = enable;
@@ -73,7 +73,7 @@ void RecordingView::startEepromCountdown(int seconds)
     events.append(QStringLiteral("countdown %1").arg(seconds));
 }
 
-void RecordingView::EndEepromCountdown()
+void RecordingView::endEepromCountdown()
 {
     countdownRunning = false;
     events.append(QStringLiteral("countdown end"));

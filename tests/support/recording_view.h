@@ -30,22 +30,22 @@ public:
     void putFrequency(int row, const QString &admitted) override;
     void highlightRow(int row) override;
     void deselectRow(int row) override;
-    [[nodiscard]] bool SingleChannel() const override { return singleChannel; }
-    [[nodiscard]] int PortNumber() const override { return portNumber; }
-    void EnableTransferCommands(bool enable) override;
+    [[nodiscard]] bool singleChannel() const override { return oneChannel; }
+    [[nodiscard]] int portNumber() const override { return port; }
+    void enableTransferCommands(bool enable) override;
     void setTransferRunning(bool running) override;
     void startAnimation() override;
     void stopAnimation() override;
     void startEepromCountdown(int eepromSeconds) override;
-    void EndEepromCountdown() override;
+    void endEepromCountdown() override;
     void refreshWindow() override;
     QCoro::Task<> showNotice(QString text) override;
     QCoro::Task<> showFailure(QString message) override;
 
     // What a test sets up.
     QStringList rows = QStringList(6, QStringLiteral("118.000"));
-    bool singleChannel = false;
-    int portNumber = 1;
+    bool oneChannel = false;
+    int port = 1;
     ms noticeTime{4000};
     ms failureDismissedAfter{2000};
 

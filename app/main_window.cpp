@@ -1,11 +1,11 @@
-#include "app/varlo_a.h"
+#include "app/main_window.h"
 
-#include "core/fonts.h"
 #include "app/help_viewer.h"
 #include "app/notices.h"
 #include "app/resources/images.h"
 #include "app/terminal_pane.h"
 #include "channels/channel_table.h"
+#include "core/fonts.h"
 #include "files/recent_menu.h"
 #include "link/exchange.h"
 #include "link/port_choice.h"
@@ -33,8 +33,8 @@ const QString kCaption = QStringLiteral("VarloW [v1.31]");
 
 } // namespace
 
-VarloA::VarloA(Timing timing)
-    : timing_(timing), settings_(SettingsFilePath(QDir::currentPath())),
+MainWindow::MainWindow(Timing timing)
+    : timing_(timing), settings_(settingsFilePath(QDir::currentPath())),
       link_(std::make_unique<QtSerialLink>()),
       exchange_(std::make_unique<RadioExchange>(*link_, *this, time_, timing_)),
       terminal_(new TerminalPane(this)),
@@ -44,85 +44,85 @@ VarloA::VarloA(Timing timing)
 {
     setObjectName(QStringLiteral("VarloA"));
     setWindowTitle(kCaption);
-    setWindowIcon(WindowIcon());
+    setWindowIcon(varloIcon());
     buildMenus();
     buildToolbar();
     buildPanels();
     layOut();
-    Form_Load();
+    startUp();
 }
 
-VarloA::~VarloA()
+MainWindow::~MainWindow()
 {
-    Form_Unload();
+    unload();
 }
 
-bool VarloA::ConnectionActive() const
+bool MainWindow::connectionActive() const
 {
     return transferRunning_ || notices_->aboutShown();
 }
 
-void VarloA::Form_Load()
+void MainWindow::startUp()
 {
     progress_->countdownTimer()->stop();
     notices_->timer()->stop();
-    progress_->TransferMode = 0;
+    progress_->setTransferMode(0);
     progress_->animationTimer()->stop();
     settings_.load();
-    ports_->applyStoredPort(settings_.Settings().comPort());
-    table_->applyStoredType(settings_.Settings().transceiverType());
+    ports_->applyStoredPort(settings_.record().comPort());
+    table_->applyStoredType(settings_.record().transceiverType());
     recent_->showStored();
     table_->buildRows();
     table_->fillTypeList();
-    ports_->movePanel(Picture2->pos());
+    ports_->movePanel(serialEntryPanel_->pos());
 }
 
-void VarloA::buildMenus()
+void MainWindow::buildMenus()
 {
-    mfile = menuBar()->addMenu(QStringLiteral("&File"));
-    mfile->setObjectName(QStringLiteral("mfile"));
-    mexit = mfile->addAction(QStringLiteral("&Exit"), this, &VarloA::mexit_Click);
-    mexit->setObjectName(QStringLiteral("mexit"));
-    recent_ = new RecentFilesMenu(mfile, mexit, settings_);
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu_->setObjectName(QStringLiteral("mfile"));
+    exitAction_ = fileMenu_->addAction(QStringLiteral("&Exit"), this, &MainWindow::exitProgram);
+    exitAction_->setObjectName(QStringLiteral("mexit"));
+    recent_ = new RecentFilesMenu(fileMenu_, exitAction_, settings_);
 
-    mdf = menuBar()->addMenu(QStringLiteral("&Data"));
-    mdf->setObjectName(QStringLiteral("mdf"));
-    mdownload = mdf->addAction(QStringLiteral("&Download"), this, [this] { mdownload_Click(); });
-    mdownload->setObjectName(QStringLiteral("mdownload"));
-    mupload = mdf->addAction(QStringLiteral("&Upload"), this, [this] { mupload_Click(); });
-    mupload->setObjectName(QStringLiteral("mupload"));
-    mdf->addSeparator()->setObjectName(QStringLiteral("mspace2"));
-    ports_ = new PortChoice(this, mdf, [this](qint16 port) {
-        settings_.Settings().setComPort(port);
-        settings_.SaveSettings();
+    dataMenu_ = menuBar()->addMenu(QStringLiteral("&Data"));
+    dataMenu_->setObjectName(QStringLiteral("mdf"));
+    downloadAction_ = dataMenu_->addAction(QStringLiteral("&Download"), this, [this] { download(); });
+    downloadAction_->setObjectName(QStringLiteral("mdownload"));
+    uploadAction_ = dataMenu_->addAction(QStringLiteral("&Upload"), this, [this] { upload(); });
+    uploadAction_->setObjectName(QStringLiteral("mupload"));
+    dataMenu_->addSeparator()->setObjectName(QStringLiteral("mspace2"));
+    ports_ = new PortChoice(this, dataMenu_, [this](qint16 port) {
+        settings_.record().setComPort(port);
+        settings_.saveSettings();
     });
 
-    mh = menuBar()->addMenu(QStringLiteral("&Help"));
-    mh->setObjectName(QStringLiteral("mh"));
-    mh->addAction(QStringLiteral("&Varlo Help Contents"), this, &VarloA::mhelp_Click)
+    helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpMenu_->setObjectName(QStringLiteral("mh"));
+    helpMenu_->addAction(QStringLiteral("&Varlo Help Contents"), this, &MainWindow::openHelp)
         ->setObjectName(QStringLiteral("mhelp"));
-    mh->addSeparator()->setObjectName(QStringLiteral("mspace3"));
-    mh->addAction(QStringLiteral("&About Varlo"), this, &VarloA::mabout_Click)
+    helpMenu_->addSeparator()->setObjectName(QStringLiteral("mspace3"));
+    helpMenu_->addAction(QStringLiteral("&About Varlo"), this, &MainWindow::showAbout)
         ->setObjectName(QStringLiteral("mabout"));
 }
 
-QAction *VarloA::addToolbarButton(const QString &key, const QString &tip)
+QAction *MainWindow::addToolbarButton(const QString &key, const QString &tip)
 {
-    QAction *button = Toolbar1->addAction(ToolbarImage(key), QString());
+    QAction *button = toolbar_->addAction(toolbarImage(key), QString());
     button->setObjectName(key);
     button->setData(key);
     button->setToolTip(tip);
     button->setStatusTip(tip);
-    connect(button, &QAction::triggered, this, [this, button] { Toolbar1_ButtonClick(button); });
+    connect(button, &QAction::triggered, this, [this, button] { onToolbarAction(button); });
     return button;
 }
 
-void VarloA::buildToolbar()
+void MainWindow::buildToolbar()
 {
-    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setIconSize(QSize(16, 16));
+    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setIconSize(QSize(16, 16));
     addToolbarButton(QStringLiteral("open"), QStringLiteral("Open File"));
     addToolbarButton(QStringLiteral("save"), QStringLiteral("Save File"));
     addToolbarButton(QStringLiteral("print"), QStringLiteral("Print"));
@@ -130,22 +130,22 @@ void VarloA::buildToolbar()
     QAction *download = addToolbarButton(QStringLiteral("download"), QStringLiteral("Download (To Radio)"));
     addToolbarButton(QStringLiteral("com"), QStringLiteral("Select COM port"));
     table_->typeList()->setMinimumWidth(107);
-    Toolbar1->addWidget(table_->typeList())->setData(QStringLiteral("combo1"));
-    progress_->setLockedCommands({upload, download, mupload, mdownload});
+    toolbar_->addWidget(table_->typeList())->setData(QStringLiteral("combo1"));
+    progress_->setLockedCommands({upload, download, uploadAction_, downloadAction_});
 }
 
-void VarloA::buildPanels()
+void MainWindow::buildPanels()
 {
-    Picture2 = new QWidget(this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->hide();
-    Text2 = new QPlainTextEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setFont(VarloFont(QStringLiteral("Small Fonts"), 6.75));
-    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    serialEntryPanel_ = new QWidget(this);
+    serialEntryPanel_->setObjectName(QStringLiteral("Picture2"));
+    serialEntryPanel_->hide();
+    reportCopy_ = new QPlainTextEdit(this);
+    reportCopy_->setObjectName(QStringLiteral("Text2"));
+    reportCopy_->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
+    reportCopy_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-void VarloA::layOut()
+void MainWindow::layOut()
 {
     auto *top = new QWidget;
     auto *topLayout = new QVBoxLayout(top);
@@ -161,7 +161,7 @@ void VarloA::layOut()
     auto *bottomLayout = new QVBoxLayout(bottom);
     bottomLayout->addWidget(terminal_->caption());
     bottomLayout->addWidget(terminal_->pane(), 1);
-    bottomLayout->addWidget(Text2, 1);
+    bottomLayout->addWidget(reportCopy_, 1);
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("splitter"));
@@ -172,71 +172,71 @@ void VarloA::layOut()
     setCentralWidget(splitter);
 
     // The panels float over the table, as designed.
-    for (QWidget *panel : {Picture2, findChild<QWidget *>(QStringLiteral("picCOM")), notices_->aboutPanel()})
+    for (QWidget *panel : {serialEntryPanel_, findChild<QWidget *>(QStringLiteral("picCOM")), notices_->aboutPanel()})
         panel->setParent(top);
-    Picture2->setGeometry(63, 70, 113, 41);
+    serialEntryPanel_->setGeometry(63, 70, 113, 41);
     resize(420, 520);
 }
 
-QCoro::Task<> VarloA::Toolbar1_ButtonClick(QAction *button)
+QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
 {
     progress_->animationTimer()->stop();
     const QString key = button->data().toString();
     if (key == QLatin1String("upload")) {
         notices_->noticeLine()->hide();
-        progress_->TransferMode = 1;
-        co_await mupload_Click();
+        progress_->setTransferMode(1);
+        co_await upload();
     } else if (key == QLatin1String("download")) {
         notices_->noticeLine()->hide();
-        progress_->TransferMode = 2;
-        co_await mdownload_Click();
+        progress_->setTransferMode(2);
+        co_await download();
     } else if (key == QLatin1String("com")) {
-        ports_->ChooseCustomPort();
+        ports_->chooseCustomPort();
     }
     quietProgress();
-    progress_->TransferMode = 0;
+    progress_->setTransferMode(0);
 }
 
-QCoro::Task<> VarloA::mdownload_Click()
+QCoro::Task<> MainWindow::download()
 {
     quietProgress();
-    progress_->TransferMode = 2;
-    co_await exchange_->DownloadToRadio();
+    progress_->setTransferMode(2);
+    co_await exchange_->downloadToRadio();
     quietProgress();
 }
 
-QCoro::Task<> VarloA::mupload_Click()
+QCoro::Task<> MainWindow::upload()
 {
     quietProgress();
-    progress_->TransferMode = 1;
-    co_await exchange_->UploadFromRadio();
+    progress_->setTransferMode(1);
+    co_await exchange_->uploadFromRadio();
     quietProgress();
 }
 
-void VarloA::quietProgress()
+void MainWindow::quietProgress()
 {
     progress_->animationTimer()->stop();
     notices_->noticeLine()->hide();
 }
 
-void VarloA::mexit_Click()
+void MainWindow::exitProgram()
 {
     close();
 }
 
-void VarloA::mhelp_Click()
+void MainWindow::openHelp()
 {
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Varlo.hlp"));
-    if (!OpenHelp(this, path))
+    if (!showHelpFile(this, path))
         showMessage(QStringLiteral("Unable to start help file."));
 }
 
-void VarloA::mabout_Click()
+void MainWindow::showAbout()
 {
-    notices_->ShowNotice(QStringLiteral("about"));
+    notices_->showNotice(QStringLiteral("about"));
 }
 
-QCoro::Task<> VarloA::showMessage(QString text)
+QCoro::Task<> MainWindow::showMessage(QString text)
 {
     auto *box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Varlo"), text, QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("messageBox"));
@@ -245,20 +245,20 @@ QCoro::Task<> VarloA::showMessage(QString text)
     co_await untilSignal(box, &QMessageBox::finished);
 }
 
-void VarloA::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!Form_QueryUnload()) {
+    if (!mayClose()) {
         event->ignore();
         return;
     }
-    Form_Unload();
+    unload();
     event->accept();
 }
 
-bool VarloA::Form_QueryUnload()
+bool MainWindow::mayClose()
 {
-    if (ConnectionActive()) {
-        notices_->ShowNotice(QStringLiteral("abort"));
+    if (connectionActive()) {
+        notices_->showNotice(QStringLiteral("abort"));
         return false;
     }
     if (link_->isOpen())
@@ -266,7 +266,7 @@ bool VarloA::Form_QueryUnload()
     return true;
 }
 
-void VarloA::Form_Unload()
+void MainWindow::unload()
 {
     if (unloaded_)
         return;
@@ -280,22 +280,22 @@ void VarloA::Form_Unload()
             child->close();
 }
 
-QString VarloA::terminalText() const
+QString MainWindow::terminalText() const
 {
     return terminal_->text();
 }
 
-void VarloA::setTerminalText(const QString &text)
+void MainWindow::setTerminalText(const QString &text)
 {
     terminal_->setText(text);
 }
 
-void VarloA::placeTerminalCaret(qsizetype position)
+void MainWindow::placeTerminalCaret(qsizetype position)
 {
     terminal_->placeCaret(int(std::min<qsizetype>(position, INT_MAX)));
 }
 
-void VarloA::addTerminalLine(const QString &line)
+void MainWindow::addTerminalLine(const QString &line)
 {
     QString text = terminal_->text();
     // The radio's last line may lack its break: ours starts on a line of its own.
@@ -305,77 +305,77 @@ void VarloA::addTerminalLine(const QString &line)
     terminal_->placeCaret(INT_MAX);
 }
 
-QString VarloA::frequencyOfRow(int row) const
+QString MainWindow::frequencyOfRow(int row) const
 {
     return table_->frequencyOfRow(row);
 }
 
-void VarloA::putFrequency(int row, const QString &admitted)
+void MainWindow::putFrequency(int row, const QString &admitted)
 {
     table_->putFrequency(row, admitted);
 }
 
-void VarloA::highlightRow(int row)
+void MainWindow::highlightRow(int row)
 {
     table_->highlightRow(row);
 }
 
-void VarloA::deselectRow(int row)
+void MainWindow::deselectRow(int row)
 {
     table_->clearHighlight(row);
 }
 
-bool VarloA::SingleChannel() const
+bool MainWindow::singleChannel() const
 {
     return table_->singleChannel();
 }
 
-int VarloA::PortNumber() const
+int MainWindow::portNumber() const
 {
     return ports_->portNumber();
 }
 
-void VarloA::EnableTransferCommands(bool enable)
+void MainWindow::enableTransferCommands(bool enable)
 {
-    progress_->EnableTransferCommands(enable);
+    progress_->enableTransferCommands(enable);
 }
 
-void VarloA::setTransferRunning(bool running)
+void MainWindow::setTransferRunning(bool running)
 {
     transferRunning_ = running;
 }
 
-void VarloA::startAnimation()
+void MainWindow::startAnimation()
 {
     progress_->startAnimation();
 }
 
-void VarloA::stopAnimation()
+void MainWindow::stopAnimation()
 {
     progress_->stopAnimation();
 }
 
-void VarloA::startEepromCountdown(int eepromSeconds)
+void MainWindow::startEepromCountdown(int eepromSeconds)
 {
     progress_->startEepromCountdown(qint16(eepromSeconds));
 }
 
-void VarloA::EndEepromCountdown()
+void MainWindow::endEepromCountdown()
 {
-    progress_->EndEepromCountdown();
+    progress_->endEepromCountdown();
 }
 
-void VarloA::refreshWindow()
+void MainWindow::refreshWindow()
 {
     update();
 }
 
-QCoro::Task<> VarloA::showNotice(QString text)
+QCoro::Task<> MainWindow::showNotice(QString text)
 {
-    co_await notices_->ShowNotice(text);
+    co_await notices_->showNotice(text);
 }
 
-QCoro::Task<> VarloA::showFailure(QString message)
+QCoro::Task<> MainWindow::showFailure(QString message)
 {
     co_await showMessage(message);
 }

@@ -25,11 +25,11 @@ class TransferProgress;
 
 // The main window: it builds its components, runs the start-up sequence and dispatches
 // the menu and toolbar commands.
-class VarloA : public QMainWindow, public ExchangeView {
+class MainWindow : public QMainWindow, public ExchangeView {
     Q_OBJECT
 public:
-    explicit VarloA(Timing timing = {});
-    ~VarloA() override;
+    explicit MainWindow(Timing timing = {});
+    ~MainWindow() override;
 
     [[nodiscard]] ChannelTable &table() const { return *table_; }
     [[nodiscard]] Notices &notices() const { return *notices_; }
@@ -41,14 +41,14 @@ public:
     [[nodiscard]] const Timing &timing() const { return timing_; }
 
     // A transfer runs or the About panel is shown: closing is refused.
-    [[nodiscard]] bool ConnectionActive() const;
+    [[nodiscard]] bool connectionActive() const;
 
-    QCoro::Task<> Toolbar1_ButtonClick(QAction *button);
-    QCoro::Task<> mdownload_Click();
-    QCoro::Task<> mupload_Click();
-    void mexit_Click();
-    void mhelp_Click();
-    void mabout_Click();
+    QCoro::Task<> onToolbarAction(QAction *button);
+    QCoro::Task<> download();
+    QCoro::Task<> upload();
+    void exitProgram();
+    void openHelp();
+    void showAbout();
     // Shows a message box titled "Varlo" and returns when it has been dismissed.
     QCoro::Task<> showMessage(QString text);
 
@@ -61,14 +61,14 @@ public:
     void putFrequency(int row, const QString &admitted) override;
     void highlightRow(int row) override;
     void deselectRow(int row) override;
-    [[nodiscard]] bool SingleChannel() const override;
-    [[nodiscard]] int PortNumber() const override;
-    void EnableTransferCommands(bool enable) override;
+    [[nodiscard]] bool singleChannel() const override;
+    [[nodiscard]] int portNumber() const override;
+    void enableTransferCommands(bool enable) override;
     void setTransferRunning(bool running) override;
     void startAnimation() override;
     void stopAnimation() override;
     void startEepromCountdown(int eepromSeconds) override;
-    void EndEepromCountdown() override;
+    void endEepromCountdown() override;
     void refreshWindow() override;
     QCoro::Task<> showNotice(QString text) override;
     QCoro::Task<> showFailure(QString message) override;
@@ -77,9 +77,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Form_Load();
-    bool Form_QueryUnload();
-    void Form_Unload();
+    void startUp();
+    bool mayClose();
+    void unload();
     void buildMenus();
     void buildToolbar();
     void buildPanels();
@@ -99,15 +99,15 @@ private:
     TransferProgress *progress_;
     RecentFilesMenu *recent_ = nullptr;
     PortChoice *ports_ = nullptr;
-    QToolBar *Toolbar1 = nullptr;
-    QMenu *mfile = nullptr;
-    QMenu *mdf = nullptr;
-    QMenu *mh = nullptr;
-    QAction *mexit = nullptr;
-    QAction *mdownload = nullptr;
-    QAction *mupload = nullptr;
-    QWidget *Picture2 = nullptr;
-    QPlainTextEdit *Text2 = nullptr;
+    QToolBar *toolbar_ = nullptr;
+    QMenu *fileMenu_ = nullptr;
+    QMenu *dataMenu_ = nullptr;
+    QMenu *helpMenu_ = nullptr;
+    QAction *exitAction_ = nullptr;
+    QAction *downloadAction_ = nullptr;
+    QAction *uploadAction_ = nullptr;
+    QWidget *serialEntryPanel_ = nullptr;
+    QPlainTextEdit *reportCopy_ = nullptr;
     bool transferRunning_ = false;
     bool unloaded_ = false;
 };
