@@ -9,6 +9,7 @@
 #include <QtCore/QTimer>
 #include <QtCore/QUrl>
 #include <QtGui/QDesktopServices>
+#include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QWidget>
@@ -196,13 +197,33 @@ void Notices::buildAboutPanel(QWidget *window)
 
 bool Notices::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == webLink_)
+        return followLinkClick(event);
     const bool click = event->type() == QEvent::MouseButtonRelease
         || event->type() == QEvent::MouseButtonDblClick;
-    if (click && watched == webLink_) {
-        openWebsite();
-        return true;
-    }
     if (click && watched == aboutPanel_)
         closeAbout();
     return QObject::eventFilter(watched, event);
+}
+
+bool Notices::followLinkClick(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        linkPressed_ = true;
+        return false;
+    case QEvent::MouseButtonDblClick:
+        // The release that ends a double-click is not a click of its own.
+        linkPressed_ = false;
+        return true;
+    case QEvent::MouseButtonRelease: {
+        const auto *release = static_cast<QMouseEvent *>(event);
+        const bool inside = webLink_->rect().contains(release->position().toPoint());
+        if (std::exchange(linkPressed_, false) && inside)
+            openWebsite();
+        return true;
+    }
+    default:
+        return false;
+    }
 }

@@ -51,6 +51,8 @@ private:
     void startNoticeTimer();
     void buildAboutPanel(QWidget *window);
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The link opens on a release inside it whose press was on it.
+    bool followLinkClick(QEvent *event);
 
     const Timing &timing_;
     TerminalPane &terminal_;
@@ -60,6 +62,7 @@ private:
     QWidget *aboutPanel_ = nullptr;
     QLabel *webLink_ = nullptr;
     bool aboutShown_ = false;
+    bool linkPressed_ = false;
     // The notices waiting for the next tick.
     std::vector<Wakeup *> waiting_;
 };

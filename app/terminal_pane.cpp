@@ -6,6 +6,9 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPlainTextEdit>
 
+#include <climits>
+#include <utility>
+
 TerminalPane::TerminalPane(QWidget *parent)
     : QObject(parent), caption_(new QLabel(QStringLiteral("Terminal window"), parent)),
       pane_(new QPlainTextEdit(parent))
@@ -22,7 +25,9 @@ TerminalPane::TerminalPane(QWidget *parent)
 void TerminalPane::setText(const QString &text)
 {
     echo_ = text;
-    if (!held_)
+    if (held_)
+        echoedWhileHeld_ = true;
+    else
         pane_->setPlainText(text);
 }
 
@@ -52,6 +57,11 @@ void TerminalPane::release(const QFont &font)
     held_ = false;
     pane_->setFont(font);
     pane_->clear();
+    // A transfer that wrote while the notice held the pane may write nothing more.
+    if (std::exchange(echoedWhileHeld_, false)) {
+        pane_->setPlainText(echo_);
+        placeCaret(INT_MAX);
+    }
 }
 
 void TerminalPane::clearOnDoubleClick()

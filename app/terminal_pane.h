@@ -26,7 +26,7 @@ public:
 
     // A notice takes the pane: it shows lines in font until released.
     void hold(const QString &lines, const QFont &font);
-    // Gives the pane back empty, in font.
+    // Gives the pane back in font: empty, or with what was echoed while it was held.
     void release(const QFont &font);
 
     void clearOnDoubleClick();
@@ -38,4 +38,5 @@ private:
     QPlainTextEdit *pane_;
     QString echo_;
     bool held_ = false;
+    bool echoedWhileHeld_ = false;
 };
