@@ -1,6 +1,9 @@
 # Two entry points: `make run` and `make test`. Each installs what is missing first.
-RUN_PACKAGES  := cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev qcoro-qt6-dev fonts-liberation2
-TEST_PACKAGES := clang libclang-rt-14-dev
+RUN_PACKAGES     := cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev qcoro-qt6-dev fonts-liberation2
+# dpkg-shlibdeps (dpkg-dev, which runs file) computes the package's dependencies; without
+# it CPack silently writes a package that depends on nothing.
+PACKAGE_PACKAGES := dpkg-dev file
+TEST_PACKAGES    := clang libclang-rt-14-dev $(PACKAGE_PACKAGES)
 
 JOBS  ?= $(shell nproc)
 SUDO  := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
@@ -18,7 +21,7 @@ define ensure_packages
 	fi
 endef
 
-.PHONY: run test build deps test-deps sanitize fuzz bench demo clean
+.PHONY: run test build deps test-deps package-deps package sanitize fuzz bench demo clean
 
 run: build
 	./build/varlo
@@ -29,6 +32,9 @@ deps:
 test-deps: deps
 	$(call ensure_packages,$(TEST_PACKAGES))
 
+package-deps: deps
+	$(call ensure_packages,$(PACKAGE_PACKAGES))
+
 build: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 	cmake --build build -j $(JOBS)
@@ -36,6 +42,10 @@ build: deps
 test: test-deps build
 	cd build && $(CTEST)
 	$(MAKE) --no-print-directory sanitize fuzz
+
+# The Debian package build/varlo_<version>_<arch>.deb, for `apt-get install ./build/varlo_*.deb`.
+package: package-deps build
+	cd build && cpack
 
 # Debug build with AddressSanitizer and UndefinedBehaviorSanitizer; real-timing tests run in Release only.
 sanitize:
