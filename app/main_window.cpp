@@ -180,7 +180,9 @@ void MainWindow::layOut()
 
 QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
 {
-    progress_->animationTimer()->stop();
+    // Another button clicked during a transfer leaves the transfer's progress display alone.
+    if (!transferRunning_)
+        progress_->animationTimer()->stop();
     const QString key = button->data().toString();
     if (key == QLatin1String("upload")) {
         notices_->noticeLine()->hide();
@@ -193,6 +195,8 @@ QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
     } else if (key == QLatin1String("com")) {
         ports_->chooseCustomPort();
     }
+    if (transferRunning_)
+        co_return;
     quietProgress();
     progress_->setTransferMode(0);
 }

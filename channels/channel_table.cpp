@@ -111,13 +111,22 @@ void ChannelTable::buildRows()
 {
     list_->clear();
     list_->setHeaderLabels({QStringLiteral("FRQ"), QStringLiteral("Band")});
-    list_->header()->setSectionResizeMode(QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(QHeaderView::Fixed);
     list_->header()->setStretchLastSection(false);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sizeColumns();
     for (int row = 0; row < kTableRows; ++row) {
         auto *item = new QTreeWidgetItem(list_, {kDefaultFrequency, kBand});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     placeMask();
+}
+
+void ChannelTable::sizeColumns()
+{
+    const int width = list_->width();
+    list_->header()->resizeSection(0, qRound(width * 0.7));
+    list_->header()->resizeSection(1, qRound(width * 0.29));
 }
 
 void ChannelTable::fillTypeList()
@@ -208,7 +217,9 @@ void ChannelTable::startEditing(int row)
 
 bool ChannelTable::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == list_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    if (watched == list_->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+        sizeColumns();
         placeMask();
+    }
     return QObject::eventFilter(watched, event);
 }

@@ -61,8 +61,7 @@ std::optional<OpenFailure> QtSerialLink::open()
         return OpenFailure{openDevice_, QStringLiteral("The port is already open")};
     const auto device = resolver_.resolve(portNumber_);
     if (!device)
-        return OpenFailure{QStringLiteral("COM%1").arg(portNumber_),
-                           QStringLiteral("No serial port is present for this number")};
+        return OpenFailure{{}, QStringLiteral("no serial port is present for this number")};
     // Opening the real device makes the lock file name it, whatever name led there.
     const QString target = QFileInfo(*device).canonicalFilePath();
     return openDevicePath(target.isEmpty() ? *device : target);
