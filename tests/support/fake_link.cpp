@@ -2,48 +2,35 @@
 
 #include <QtCore/QMetaMethod>
 
-FakeLink::FakeLink(VirtualTimeSource &time) : time_(time) {}
-
-bool FakeLink::setPortNumber(int number)
-{
-    if (refusePortNumbers_ || open_)
-        return false;
-    portNumber_ = number;
-    return true;
-}
-
 std::optional<OpenFailure> FakeLink::open()
 {
-    if (openFailure_)
-        return openFailure_;
+    if (openFailure)
+        return openFailure;
     open_ = true;
-    ++openCount_;
+    ++openCount;
     buffer_.clear();
     return std::nullopt;
 }
 
 bool FakeLink::discardInput()
 {
-    if (failDiscard_ || !open_)
-        return false;
     buffer_.clear();
-    discardedAt_.append(time_.now());
-    return true;
+    return open_ && !failDiscard;
 }
 
 bool FakeLink::writeChar(char byte)
 {
     const int index = attempts_++;
-    const auto [from, count] = failedWrites_;
-    if (!open_ || (index >= from && index - from < count))
+    if (!open_ || (index >= failWritesFrom && index < failWritesUntil))
         return false;
-    written_.append({byte, time_.now()});
+    writtenBytes.append(byte);
+    writtenTimes.append(time_.now());
     for (const auto &[after, reply] : std::as_const(repliesAfterWrite_)) {
         if (after == index)
             deliverAfter(reply.second, reply.first);
     }
-    if (responder_)
-        responder_(index, byte);
+    if (responder)
+        responder(byte);
     return true;
 }
 
@@ -57,17 +44,18 @@ std::optional<QString> FakeLink::readAll()
 void FakeLink::close()
 {
     open_ = false;
-    closedAt_.append(time_.now());
+    closedAt.append(time_.now());
 }
 
+// Bytes reach a closed port nowhere, as on a real line.
 void FakeLink::deliverAt(ms when, QByteArray text)
 {
-    schedule(when, [this, text] { arrive(text); });
-}
-
-void FakeLink::deliverAfter(ms delay, QByteArray text)
-{
-    deliverAt(time_.now() + delay, std::move(text));
+    schedule(when, [this, text] {
+        if (!open_ || text.isEmpty())
+            return;
+        buffer_ += text;
+        emit dataArrived();
+    });
 }
 
 void FakeLink::replyAfterWrite(int index, QByteArray text, ms delay)
@@ -77,23 +65,12 @@ void FakeLink::replyAfterWrite(int index, QByteArray text, ms delay)
 
 void FakeLink::loseLineAt(ms when)
 {
-    schedule(when, [this] { loseLine(); });
-}
-
-QByteArray FakeLink::writtenBytes() const
-{
-    QByteArray bytes;
-    for (const Written &w : written_)
-        bytes.append(w.byte);
-    return bytes;
-}
-
-QList<FakeLink::ms> FakeLink::writtenTimes() const
-{
-    QList<ms> times;
-    for (const Written &w : written_)
-        times.append(w.at);
-    return times;
+    schedule(when, [this] {
+        if (!std::exchange(open_, false))
+            return;
+        buffer_.clear();
+        emit lineLost();
+    });
 }
 
 bool FakeLink::hasListeners() const
@@ -105,22 +82,4 @@ bool FakeLink::hasListeners() const
 void FakeLink::schedule(ms when, std::function<void()> action)
 {
     alarms_.push_back(time_.alarmAt(when, std::move(action)));
-}
-
-// Bytes reach a closed port nowhere, as on a real line.
-void FakeLink::arrive(const QByteArray &text)
-{
-    if (!open_ || text.isEmpty())
-        return;
-    buffer_ += text;
-    emit dataArrived();
-}
-
-void FakeLink::loseLine()
-{
-    if (!open_)
-        return;
-    open_ = false;
-    buffer_.clear();
-    emit lineLost();
 }

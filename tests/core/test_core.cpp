@@ -1,0 +1,408 @@
+// What needs neither a window nor a line: the clocks, frequencies, the settings file, the
+// recent list, port numbers typed and resolved, and the benchmark's own arithmetic.
+#include "bench/figures.h"
+#include "channels/frequency.h"
+#include "core/time_source.h"
+#include "files/recent_files.h"
+#include "files/settings_file.h"
+#include "link/com_port_resolver.h"
+#include "link/port_number.h"
+
+#include <QtCore/QTemporaryDir>
+#include <QtTest/QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+using Number = std::optional<qint16>;
+Q_DECLARE_METATYPE(Number)
+
+namespace {
+
+const QByteArray kFirstRun = QByteArray("\x01\x00\x01\x00", 4) + QByteArray(8, ' ') + QByteArray(500, '\0') +
+                             QByteArray(1500, ' ');
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+SettingsRecord sampleRecord()
+{
+    SettingsRecord record;
+    record.applyFirstRunDefaults();
+    record.setComPort(7);
+    record.setTransceiverType(6);
+    record.setRecentFile(1, QStringLiteral("/data/tower.vl"));
+    return record;
+}
+
+// Writes in a child whose files may not grow past limit bytes, so the write fails part-way
+// as on a full disk, whoever runs the test.
+bool writeWithFileSizeLimit(const QString &path, const SettingsRecord &record, rlim_t limit)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &small);
+        _exit(writeSettings(path, record) ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+class TestCore : public QObject {
+    Q_OBJECT
+private slots:
+    void virtualAlarmsFireInOrderOfTime();
+    void cancelledAlarmNeverFires();
+    void sleepUntilResumesAtItsTime();
+    void realAlarmIsNeverEarly();
+    void frequencyText_data();
+    void frequencyText();
+    void frequencySweep();
+    void firstRunWritesItsBytes();
+    void bytesPast2012AreKept();
+    void failedWriteLeavesTheOldFileWhole_data();
+    void failedWriteLeavesTheOldFileWhole();
+    void recentListKeepsNewestFirst();
+    void shortensPath_data();
+    void shortensPath();
+    void numberFromText_data();
+    void numberFromText();
+    void resolver_data();
+    void resolver();
+    void gapSummary_data();
+    void gapSummary();
+    void protocolFloor_data();
+    void protocolFloor();
+};
+
+void TestCore::virtualAlarmsFireInOrderOfTime()
+{
+    VirtualTimeSource time;
+    QList<int> fired;
+    auto late = time.alarmAt(300ms, [&] { fired << 3; });
+    auto early = time.alarmAt(100ms, [&] { fired << 1; });
+    auto same = time.alarmAt(100ms, [&] { fired << 2; });
+    time.advanceTo(250ms);
+    QCOMPARE(fired, (QList<int>{1, 2}));
+    QCOMPARE(time.now(), 250ms);
+    QVERIFY(time.runNext());
+    QCOMPARE(fired, (QList<int>{1, 2, 3}));
+    QCOMPARE(time.now(), 300ms);
+    QVERIFY(!time.runNext());
+}
+
+void TestCore::cancelledAlarmNeverFires()
+{
+    VirtualTimeSource time;
+    bool fired = false;
+    time.alarmAt(10ms, [&] { fired = true; }).reset();
+    QVERIFY(!time.hasPending());
+    time.advanceTo(1s);
+    QVERIFY(!fired);
+}
+
+void TestCore::sleepUntilResumesAtItsTime()
+{
+    VirtualTimeSource time;
+    TimeSource::ms resumedAt{-1};
+    // Kept alive while the coroutine runs: it reads its captures after resuming.
+    const auto sleeper = [&]() -> QCoro::Task<> {
+        co_await sleepUntil(time, 350ms);
+        resumedAt = time.now();
+    };
+    auto task = sleeper();
+    time.advanceTo(349ms);
+    QVERIFY(!task.isReady());
+    time.advanceTo(350ms);
+    QVERIFY(task.isReady());
+    QCOMPARE(resumedAt, 350ms);
+}
+
+void TestCore::realAlarmIsNeverEarly()
+{
+    RealTimeSource time;
+    const auto due = time.now() + 120ms;
+    TimeSource::ms firedAt{-1};
+    auto alarm = time.alarmAt(due, [&] { firedAt = time.now(); });
+    QTRY_VERIFY_WITH_TIMEOUT(firedAt.count() >= 0, 5000);
+    QVERIFY(firedAt >= due);
+}
+
+// The sweep below covers the band and the raster; these are the other shapes of a text.
+void TestCore::frequencyText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("canonical"); // empty: refused
+
+    QTest::newRow("leading blank") << " 118.025" << "118.025";
+    QTest::newRow("blanks both sides") << "  118.025  " << "118.025";
+    QTest::newRow("leading zero") << "0118.00" << "118.000";
+    QTest::newRow("plus sign") << "+138.00" << "138.000";
+    QTest::newRow("no fraction digits") << "000118." << "118.000";
+    QTest::newRow("six characters") << "118.01" << "";
+    QTest::newRow("eight characters") << "118.0250" << "";
+    QTest::newRow("trailing blank leaves six") << "118.00 " << "";
+    QTest::newRow("minus sign") << "-118.00" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("exponent") << "1.2E+02" << "";
+    QTest::newRow("decimal comma") << "118,025" << "";
+    QTest::newRow("two points") << "118.0.0" << "";
+    QTest::newRow("inner blank") << "118 025" << "";
+    QTest::newRow("tab padded") << "\t118.025" << "";
+    QTest::newRow("point first") << ".118000" << "";
+}
+
+void TestCore::frequencyText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, canonical);
+    QCOMPARE(validFrequency(text), !canonical.isEmpty());
+    if (!canonical.isEmpty())
+        QCOMPARE(canonicalFrequency(text), canonical);
+}
+
+void TestCore::frequencySweep()
+{
+    for (int khz = 117000; khz <= 139000; khz += 5) {
+        const QString text = QStringLiteral("%1.%2").arg(khz / 1000).arg(khz % 1000, 3, 10, QChar(u'0'));
+        const bool expected = khz >= 118000 && khz <= 138000 && khz % 25 == 0;
+        QVERIFY2(validFrequency(text) == expected, qPrintable(text));
+        QVERIFY2(!expected || canonicalFrequency(text) == text, qPrintable(text));
+    }
+}
+
+void TestCore::firstRunWritesItsBytes()
+{
+    QTemporaryDir dir;
+    SettingsStore store(settingsFilePath(dir.path()));
+    store.load();
+    QCOMPARE(readAll(dir.filePath("Varlo")), kFirstRun);
+    QCOMPARE(store.record().comPort(), 1);
+    QCOMPARE(store.record().transceiverType(), 1);
+    QCOMPARE(store.record().radioSerial(), QString());
+}
+
+void TestCore::bytesPast2012AreKept()
+{
+    QTemporaryDir dir;
+    const QString path = settingsFilePath(dir.path());
+    const QByteArray tail("tail bytes that belong to someone else");
+    writeAll(path, QByteArray(2012, '\0') + tail);
+    QVERIFY(writeSettings(path, sampleRecord()));
+    QCOMPARE(readAll(path), sampleRecord().encode() + tail);
+}
+
+void TestCore::failedWriteLeavesTheOldFileWhole_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::newRow("nothing may be written") << 0;
+    QTest::newRow("cut inside the record") << 1000;
+    QTest::newRow("cut inside the tail") << 2020;
+}
+
+void TestCore::failedWriteLeavesTheOldFileWhole()
+{
+    QFETCH(int, limit);
+    QTemporaryDir dir;
+    const QString path = settingsFilePath(dir.path());
+    const QByteArray old = kFirstRun + QByteArray(100, 't');
+    writeAll(path, old);
+    QVERIFY(!writeWithFileSizeLimit(path, sampleRecord(), rlim_t(limit)));
+    QCOMPARE(readAll(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Varlo"});
+}
+
+void TestCore::recentListKeepsNewestFirst()
+{
+    SettingsRecord record;
+    record.applyFirstRunDefaults();
+    for (const char *name : {"A", "B", "C", "B"})
+        QVERIFY(pushRecentFile(record, QString::fromLatin1(name)));
+    const SettingsRecord before = record;
+    QVERIFY(!pushRecentFile(record, QStringLiteral(" B ")));
+    QCOMPARE(record, before);
+    QCOMPARE(QStringList({record.recentFile(1), record.recentFile(2), record.recentFile(3)}),
+             (QStringList{"B", "C", "B"}));
+    QCOMPARE(recentFileCaption(2, QStringLiteral("/r&d/x.vl")), QStringLiteral("&2. /r&&d/x.vl"));
+}
+
+void TestCore::shortensPath_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("short with blanks") << "  C:/work/tower.vl  " << "C:/work/tower.vl";
+    QTest::newRow("exactly 30") << "/abcdefghij/klmnopqrst/uvw.vlx" << "/abcdefghij/klmnopqrst/uvw.vlx";
+    QTest::newRow("long") << "C:/Program Files/Radio/Data/channels/tower.vl" << "C:/Program Files/ ... /tower.vl";
+    QTest::newRow("no separator after the head") << "D:/radios/airfield/approach-frequencies.vl"
+                                                 << "D:/radios/ ... ";
+    QTest::newRow("no separator at all") << QString(40, u'x') << " ... ";
+}
+
+void TestCore::shortensPath()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, shown);
+    QCOMPARE(shortenPath(QDir::toNativeSeparators(path)), QDir::toNativeSeparators(shown));
+}
+
+void TestCore::numberFromText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Number>("integer");
+    QTest::addColumn<Number>("port");
+
+    QTest::newRow("digits") << "12" << Number(12) << Number(12);
+    QTest::newRow("empty") << "" << Number() << Number();
+    QTest::newRow("blanks around") << " 12 " << Number(12) << Number(12);
+    QTest::newRow("plus sign") << "+7" << Number(7) << Number(7);
+    QTest::newRow("minus sign") << "-3" << Number(-3) << Number();
+    QTest::newRow("blank after the sign") << "- 3" << Number() << Number();
+    QTest::newRow("leading zeros") << "0000012" << Number(12) << Number(12);
+    QTest::newRow("half to even, down") << "2.5" << Number(2) << Number(2);
+    QTest::newRow("half to even, up") << "3.5" << Number(4) << Number(4);
+    QTest::newRow("beyond half") << "2.5000001" << Number(3) << Number(3);
+    QTest::newRow("negative half to even") << "-2.5" << Number(-2) << Number();
+    QTest::newRow("leading point") << ".6" << Number(1) << Number(1);
+    QTest::newRow("rounds to zero") << "0.5" << Number(0) << Number();
+    QTest::newRow("two points") << "1.2.3" << Number() << Number();
+    QTest::newRow("exponent") << "1e3" << Number() << Number();
+    QTest::newRow("grouping comma") << "1,000" << Number() << Number();
+    QTest::newRow("line break inside") << "1\r\n2" << Number() << Number();
+    QTest::newRow("largest") << "32767" << Number(32767) << Number(32767);
+    QTest::newRow("rounds past the largest") << "32767.5" << Number() << Number();
+    QTest::newRow("rounds to the smallest") << "-32768.5" << Number(-32768) << Number();
+    QTest::newRow("negative overflow") << "-32769" << Number() << Number();
+    QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0661\u0662") << Number() << Number();
+}
+
+void TestCore::numberFromText()
+{
+    QFETCH(QString, text);
+    QFETCH(Number, integer);
+    QFETCH(Number, port);
+    QCOMPARE(IntegerFromText(text), integer);
+    QCOMPARE(PortFromText(text), port);
+}
+
+// COMn in the working folder (a symlink or a device, even a dangling link) wins; otherwise
+// the n-th system port, USB adapters first, numbers in numeric order.
+void TestCore::resolver_data()
+{
+    QTest::addColumn<QStringList>("ports");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("device"); // empty: none
+
+    const QStringList mixed{"ttyS0", "ttyACM0", "ttyS1", "ttyUSB0"};
+    QTest::newRow("USB first") << mixed << "" << 1 << "/dev/ttyUSB0";
+    QTest::newRow("then the others in order") << mixed << "" << 4 << "/dev/ttyS1";
+    QTest::newRow("past the list") << mixed << "" << 5 << "";
+    QTest::newRow("zero") << mixed << "" << 0 << "";
+    QTest::newRow("ttyUSB2 before ttyUSB10") << QStringList{"ttyUSB10", "ttyUSB2"} << "" << 1 << "/dev/ttyUSB2";
+    QTest::newRow("all USB before ACM") << QStringList{"ttyACM0", "ttyUSB11", "ttyUSB3"} << "" << 3 << "/dev/ttyACM0";
+    QTest::newRow("ACM in numeric order") << QStringList{"ttyACM10", "ttyUSB0", "ttyACM9"} << "" << 2
+                                          << "/dev/ttyACM9";
+    QTest::newRow("others by name") << QStringList{"ttyS0", "ttyAMA0"} << "" << 1 << "/dev/ttyAMA0";
+    QTest::newRow("COM1 linked to a device") << mixed << "link" << 1 << "COM1";
+    QTest::newRow("COM1 linked to nothing") << mixed << "dangling" << 1 << "COM1";
+    QTest::newRow("COM1 a plain file: no entry") << mixed << "file" << 1 << "/dev/ttyUSB0";
+    QTest::newRow("COM1 leaves COM3 to the list") << mixed << "link" << 3 << "/dev/ttyS0";
+}
+
+void TestCore::resolver()
+{
+    QFETCH(QStringList, ports);
+    QFETCH(QString, entry);
+    QFETCH(int, number);
+    QFETCH(QString, device);
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    if (entry == "link")
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), QStringLiteral("COM1")));
+    if (entry == "dangling")
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), QStringLiteral("COM1")));
+    if (entry == "file")
+        writeAll(QStringLiteral("COM1"), "not a device");
+    const ComPortResolver resolver([ports] {
+        QList<SystemPort> listed;
+        for (const QString &name : ports)
+            listed.append({name, QStringLiteral("/dev/") + name});
+        return listed;
+    });
+    const QString expected = device.startsWith("COM") ? dir.filePath(device) : device;
+    const std::optional<QString> resolved = resolver.resolve(number);
+    const QString described = resolver.describe(number);
+    QDir::setCurrent(previous);
+    QCOMPARE(resolved.value_or(QString()), expected);
+    if (device.isEmpty())
+        QCOMPARE(described, QStringLiteral("No serial port present for COM %1").arg(number));
+    else
+        QVERIFY2(described.startsWith(expected), qPrintable(described));
+}
+
+void TestCore::gapSummary_data()
+{
+    QTest::addColumn<QList<double>>("gaps");
+    QTest::addColumn<QList<double>>("minMedianP99Max");
+
+    QList<double> hundred(99, 350.0);
+    hundred.append(400.0);
+    QList<double> twoHigh = hundred;
+    twoHigh[0] = 360.0;
+    QTest::newRow("one high gap in 100: p99 is the 99th") << hundred << QList<double>{350, 350, 350, 400};
+    QTest::newRow("two high gaps in 100") << twoHigh << QList<double>{350, 350, 360, 400};
+    QTest::newRow("unsorted four: nearest rank") << QList<double>{4, 1, 3, 2} << QList<double>{1, 2, 4, 4};
+    QTest::newRow("one gap") << QList<double>{5} << QList<double>{5, 5, 5, 5};
+}
+
+void TestCore::gapSummary()
+{
+    QFETCH(QList<double>, gaps);
+    QFETCH(QList<double>, minMedianP99Max);
+    const GapSummary summary = SummarizeGaps(std::vector<double>(gaps.begin(), gaps.end()));
+    QCOMPARE(summary.count, int(gaps.size()));
+    QCOMPARE((QList<double>{summary.min, summary.median, summary.p99, summary.max}), minMedianP99Max);
+}
+
+// The same ends as the transfers on virtual time: 27.9 s and 5.4 s.
+void TestCore::protocolFloor_data()
+{
+    QTest::addColumn<int>("characters");
+    QTest::addColumn<int>("radioDelay");
+    QTest::addColumn<double>("floor");
+
+    QTest::newRow("download, the EEPROM written in 12 s") << 35 << 12000 << 27900.0;
+    QTest::newRow("upload, answers within the pace") << 4 << 20 << 5400.0;
+}
+
+void TestCore::protocolFloor()
+{
+    QFETCH(int, characters);
+    QFETCH(int, radioDelay);
+    QFETCH(double, floor);
+    const FloorTerms terms{characters, Milliseconds(350), Milliseconds(radioDelay), Milliseconds(4000)};
+    QCOMPARE(ProtocolFloor(terms).count(), floor);
+}
+
+QTEST_GUILESS_MAIN(TestCore)
+#include "test_core.moc"
