@@ -1,10 +1,12 @@
 #include "files/channel_file.h"
+#include "files/settings_file.h"
 
 #include <QtCore/QTemporaryDir>
 #include <QtTest/QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -112,6 +114,25 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, proposed);
         QCOMPARE(proposedFileName(chosen), proposed);
+    }
+
+    // The settings file follows the same rule as channel files: no open ever waits.
+    void settingsFileOnPipeReturnsAtOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = settingsFilePath(dir.path());
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            alarm(10); // an open that waits ends the child
+            SettingsStore store(path);
+            store.load();
+            _exit(store.record().comPort() == 1 && !writeSettings(path, store.record()) ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "blocked on the pipe, or read or wrote it");
+        QVERIFY(!QFileInfo(path).isFile());
     }
 };
 
