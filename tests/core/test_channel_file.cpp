@@ -1,5 +1,6 @@
 #include "files/channel_file.h"
 #include "files/settings_file.h"
+#include "print/channel_report.h"
 
 #include <QtCore/QTemporaryDir>
 #include <QtTest/QtTest>
@@ -114,6 +115,25 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, proposed);
         QCOMPARE(proposedFileName(chosen), proposed);
+    }
+
+    void reportIsExact_data()
+    {
+        QTest::addColumn<QStringList>("frequencies");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray head = "\r\n\r\n\r\n\r\n\tSerial No:  \tAB123\t\t\t\t24/12/2025   09:05\r\n\t"
+            + QByteArray(68, '\xaf') + "\r\n\r\n";
+        QTest::newRow("one channel") << QStringList{"121.500"} << head + "\tChannel 1:\t121.500\tMHz\r\n";
+        QTest::newRow("six channels") << kSix << head + "\tChannel 1:\t118.000\tMHz\r\n\tChannel 2:\t118.025\tMHz\r\n"
+                                                        "\tChannel 3:\t121.500\tMHz\r\n\tChannel 4:\t122.750\tMHz\r\n"
+                                                        "\tChannel 5:\t130.000\tMHz\r\n\tChannel 6:\t138.000\tMHz\r\n";
+    }
+    void reportIsExact()
+    {
+        QFETCH(QStringList, frequencies);
+        QFETCH(QByteArray, expected);
+        const QString report = channelReport("AB123", "24/12/2025", "09:05", frequencies);
+        QCOMPARE(report.toLatin1(), expected); // the rule is U+00AF, one byte in Latin-1
     }
 
     // The settings file follows the same rule as channel files: no open ever waits.
