@@ -1,10 +1,10 @@
 #include "link/port_choice.h"
 
 #include "core/fonts.h"
+#include "core/rounded_outline.h"
 #include "link/port_number.h"
 
 #include <QtGui/QKeyEvent>
-#include <QtGui/QPainter>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QPlainTextEdit>
@@ -13,22 +13,6 @@ namespace {
 
 constexpr int firstPrintable = 32;
 constexpr int lastPrintable = 126;
-
-// The rounded outline that frames the entry panel.
-class RoundedOutline : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-    }
-};
-
 
 // The character a key stands for: with Ctrl held, a letter gives its control code, as
 // Ctrl+V gives 22.
@@ -59,7 +43,6 @@ void PortChoice::buildPanel(QWidget* panelParent)
     auto* shape = new RoundedOutline(panel_);
     shape->setObjectName(QStringLiteral("ShapeCOM"));
     shape->setGeometry(0, 0, 121, 49);
-    shape->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     panelLabel_ = new QLabel(QStringLiteral("Enter COM Port No:"), panel_);
     panelLabel_->setObjectName(QStringLiteral("lblCOM"));
