@@ -101,6 +101,14 @@ int ChannelTable::channelCount() const
     return channelCountFor(singleChannel_);
 }
 
+QStringList ChannelTable::frequenciesInUse() const
+{
+    QStringList frequencies;
+    for (int row = 1; row <= channelCount(); ++row)
+        frequencies << frequencyOfRow(row);
+    return frequencies;
+}
+
 void ChannelTable::applyStoredType(qint16 transceiverType)
 {
     setSingleChannel(transceiverType == 1);

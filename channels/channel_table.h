@@ -3,6 +3,7 @@
 #include <QtCore/QObject>
 #include <QtCore/QPointer>
 #include <QtCore/QString>
+#include <QtCore/QStringList>
 
 class QComboBox;
 class QFrame;
@@ -34,6 +35,8 @@ public:
 
     [[nodiscard]] bool singleChannel() const { return singleChannel_; }
     [[nodiscard]] int channelCount() const;
+    // The frequencies of rows 1 to channelCount(), as shown.
+    [[nodiscard]] QStringList frequenciesInUse() const;
 
     // Start-up: the stored type shows or hides the mask and sets the heading.
     void applyStoredType(qint16 transceiverType);

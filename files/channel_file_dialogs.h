@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QtCore/QObject>
+#include <QtCore/QString>
+#include <qcoro/qcorotask.h>
+
+class QWidget;
+
+// The file dialogs of Open and Save (ComDiag). Both start from the name chosen last in
+// either, and neither holds up the window: a running transfer goes on while one is open.
+class ChannelFileDialogs : public QObject {
+    Q_OBJECT
+public:
+    explicit ChannelFileDialogs(QWidget *window);
+
+    // The path chosen, or an empty one when the dialog was cancelled.
+    QCoro::Task<QString> chooseFileToOpen();
+    // While the ".vl" filter is chosen a name without an extension gets ".vl".
+    QCoro::Task<QString> chooseFileToSave();
+
+private:
+    QCoro::Task<QString> choose(bool saving);
+
+    QWidget *window_;
+    QString fileName_;
+};
