@@ -6,15 +6,22 @@
 #include "app/terminal_pane.h"
 #include "channels/channel_table.h"
 #include "core/fonts.h"
+#include "files/channel_file.h"
+#include "files/channel_file_dialogs.h"
 #include "files/recent_menu.h"
 #include "link/exchange.h"
 #include "link/port_choice.h"
 #include "link/qt_serial_link.h"
 #include "link/transfer_progress.h"
+#include "print/channel_report.h"
+#include "print/report_printer.h"
+#include "print/serial_entry.h"
 
 #include <QtCore/QCoreApplication>
 #include <climits>
+#include <QtCore/QDateTime>
 #include <QtCore/QDir>
+#include <QtCore/QLocale>
 #include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
 #include <QtWidgets/QComboBox>
@@ -37,10 +44,12 @@ MainWindow::MainWindow(Timing timing)
     : timing_(timing), settings_(settingsFilePath(QDir::currentPath())),
       link_(std::make_unique<QtSerialLink>()),
       exchange_(std::make_unique<RadioExchange>(*link_, *this, time_, timing_)),
+      printerChoice_(std::make_unique<PrintDialogChoice>(this)),
       terminal_(new TerminalPane(this)),
       notices_(new Notices(this, timing_, *terminal_, [this](const QString &text) { showMessage(text); })),
       table_(new ChannelTable(this, settings_, notices_->noticeLine())),
-      progress_(new TransferProgress(this, timing_, notices_->noticeLine(), table_->heading()))
+      progress_(new TransferProgress(this, timing_, notices_->noticeLine(), table_->heading())),
+      fileDialogs_(new ChannelFileDialogs(this)), serialEntry_(new SerialEntry(this))
 {
     setObjectName(QStringLiteral("VarloA"));
     setWindowTitle(kCaption);
@@ -71,19 +80,29 @@ void MainWindow::startUp()
     settings_.load();
     ports_->applyStoredPort(settings_.record().comPort());
     table_->applyStoredType(settings_.record().transceiverType());
+    serialEntry_->setSerialNo(settings_.record().radioSerial());
     recent_->showStored();
     table_->buildRows();
     table_->fillTypeList();
-    ports_->movePanel(serialEntryPanel_->pos());
+    ports_->movePanel(serialEntry_->panel()->pos());
 }
 
 void MainWindow::buildMenus()
 {
     fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
     fileMenu_->setObjectName(QStringLiteral("mfile"));
+    fileMenu_->addAction(QStringLiteral("&Open"), this, [this] { openChannelFile(); })
+        ->setObjectName(QStringLiteral("mopen"));
+    fileMenu_->addAction(QStringLiteral("&Save"), this, [this] { saveChannelFile(); })
+        ->setObjectName(QStringLiteral("msave"));
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("mspace4"));
+    printAction_ = fileMenu_->addAction(QStringLiteral("&Print"), this, &MainWindow::togglePrint);
+    printAction_->setObjectName(QStringLiteral("mprint"));
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("mspace1"));
     exitAction_ = fileMenu_->addAction(QStringLiteral("&Exit"), this, &MainWindow::exitProgram);
     exitAction_->setObjectName(QStringLiteral("mexit"));
     recent_ = new RecentFilesMenu(fileMenu_, exitAction_, settings_);
+    connect(recent_, &RecentFilesMenu::openRequested, this, &MainWindow::loadChannelFile);
 
     dataMenu_ = menuBar()->addMenu(QStringLiteral("&Data"));
     dataMenu_->setObjectName(QStringLiteral("mdf"));
@@ -108,13 +127,19 @@ void MainWindow::buildMenus()
 
 QAction *MainWindow::addToolbarButton(const QString &key, const QString &tip)
 {
-    QAction *button = toolbar_->addAction(toolbarImage(key), QString());
-    button->setObjectName(key);
-    button->setData(key);
-    button->setToolTip(tip);
-    button->setStatusTip(tip);
+    QAction *button = toolbar_->addAction(QString());
+    setButtonKey(button, key, tip);
     connect(button, &QAction::triggered, this, [this, button] { onToolbarAction(button); });
     return button;
+}
+
+void MainWindow::setButtonKey(QAction *button, const QString &key, const QString &tip)
+{
+    button->setObjectName(key);
+    button->setData(key);
+    button->setIcon(toolbarImage(key));
+    button->setToolTip(tip);
+    button->setStatusTip(tip);
 }
 
 void MainWindow::buildToolbar()
@@ -125,7 +150,7 @@ void MainWindow::buildToolbar()
     toolbar_->setIconSize(QSize(16, 16));
     addToolbarButton(QStringLiteral("open"), QStringLiteral("Open File"));
     addToolbarButton(QStringLiteral("save"), QStringLiteral("Save File"));
-    addToolbarButton(QStringLiteral("print"), QStringLiteral("Print"));
+    printButton_ = addToolbarButton(QStringLiteral("print"), QStringLiteral("Print"));
     QAction *upload = addToolbarButton(QStringLiteral("upload"), QStringLiteral("Upload (From Radio)"));
     QAction *download = addToolbarButton(QStringLiteral("download"), QStringLiteral("Download (To Radio)"));
     addToolbarButton(QStringLiteral("com"), QStringLiteral("Select COM port"));
@@ -136,9 +161,7 @@ void MainWindow::buildToolbar()
 
 void MainWindow::buildPanels()
 {
-    serialEntryPanel_ = new QWidget(this);
-    serialEntryPanel_->setObjectName(QStringLiteral("Picture2"));
-    serialEntryPanel_->hide();
+    connect(serialEntry_, &SerialEntry::completed, this, &MainWindow::storeSerialAndPrint);
     reportCopy_ = new QPlainTextEdit(this);
     reportCopy_->setObjectName(QStringLiteral("Text2"));
     reportCopy_->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
@@ -172,9 +195,9 @@ void MainWindow::layOut()
     setCentralWidget(splitter);
 
     // The panels float over the table, as designed.
-    for (QWidget *panel : {serialEntryPanel_, findChild<QWidget *>(QStringLiteral("picCOM")), notices_->aboutPanel()})
+    for (QWidget *panel : {serialEntry_->panel(), findChild<QWidget *>(QStringLiteral("picCOM")), notices_->aboutPanel()})
         panel->setParent(top);
-    serialEntryPanel_->setGeometry(63, 70, 113, 41);
+    serialEntry_->panel()->move(63, 70);
     resize(420, 520);
 }
 
@@ -184,7 +207,11 @@ QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
     if (!transferRunning_)
         progress_->animationTimer()->stop();
     const QString key = button->data().toString();
-    if (key == QLatin1String("upload")) {
+    if (key == QLatin1String("open")) {
+        co_await openChannelFile();
+    } else if (key == QLatin1String("save")) {
+        co_await saveChannelFile();
+    } else if (key == QLatin1String("upload")) {
         notices_->noticeLine()->hide();
         progress_->setTransferMode(1);
         co_await upload();
@@ -192,6 +219,8 @@ QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
         notices_->noticeLine()->hide();
         progress_->setTransferMode(2);
         co_await download();
+    } else if (key == QLatin1String("print") || key == QLatin1String("cancelprint")) {
+        togglePrint();
     } else if (key == QLatin1String("com")) {
         ports_->chooseCustomPort();
     }
@@ -215,6 +244,73 @@ QCoro::Task<> MainWindow::upload()
     progress_->setTransferMode(1);
     co_await exchange_->uploadFromRadio();
     quietProgress();
+}
+
+QCoro::Task<> MainWindow::openChannelFile()
+{
+    const QString path = co_await fileDialogs_->chooseFileToOpen();
+    if (!path.isEmpty())
+        loadChannelFile(path);
+}
+
+void MainWindow::loadChannelFile(const QString &path)
+{
+    const auto frequencies = readChannelFile(path, table_->channelCount());
+    if (!frequencies)
+        return;
+    recent_->addToRecentFiles(path);
+    for (int row = 1; row <= frequencies->size(); ++row)
+        table_->putFrequency(row, frequencies->at(row - 1));
+    setWindowTitle(captionNamingFile(windowTitle(), path));
+}
+
+QCoro::Task<> MainWindow::saveChannelFile()
+{
+    const QString path = co_await fileDialogs_->chooseFileToSave();
+    if (!path.isEmpty() && writeChannelFile(path, table_->frequenciesInUse(), settings_.filePath()))
+        setWindowTitle(captionNamingFile(windowTitle(), path));
+}
+
+void MainWindow::togglePrint()
+{
+    const bool opening = !serialEntry_->isOpen();
+    showPrintCommand(!opening);
+    if (opening)
+        serialEntry_->open();
+    else
+        serialEntry_->close();
+}
+
+void MainWindow::showPrintCommand(bool ready)
+{
+    printAction_->setText(ready ? QStringLiteral("&Print") : QStringLiteral("Cancel &Printing"));
+    // The same button changes its key and looks: it may be the one being clicked.
+    setButtonKey(printButton_, ready ? QStringLiteral("print") : QStringLiteral("cancelprint"),
+                 ready ? QStringLiteral("Print") : QStringLiteral("Cancel Printing"));
+}
+
+void MainWindow::storeSerialAndPrint(const QString &serialNo)
+{
+    settings_.record().setRadioSerial(serialNo);
+    settings_.saveSettings();
+    showPrintCommand(true);
+    printChannelReport();
+}
+
+QCoro::Task<> MainWindow::printChannelReport()
+{
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString report = channelReport(serialEntry_->serialNo(), locale.toString(now.date(), QLocale::ShortFormat),
+                                         locale.toString(now.time(), QLocale::ShortFormat), table_->frequenciesInUse());
+    reportCopy_->setPlainText(report);
+    if (QPrinter *printer = co_await printerChoice_->choosePrinter())
+        printReport(*printer, report);
+}
+
+void MainWindow::setPrinterChoice(std::unique_ptr<PrinterChoice> choice)
+{
+    printerChoice_ = std::move(choice);
 }
 
 void MainWindow::quietProgress()

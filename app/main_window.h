@@ -10,15 +10,18 @@
 
 #include <memory>
 
+class ChannelFileDialogs;
 class ChannelTable;
 class Notices;
 class PortChoice;
+class PrinterChoice;
 class QAction;
 class QMenu;
 class QPlainTextEdit;
 class QToolBar;
 class RadioExchange;
 class RecentFilesMenu;
+class SerialEntry;
 class SerialLink;
 class TerminalPane;
 class TransferProgress;
@@ -39,6 +42,8 @@ public:
     [[nodiscard]] PortChoice &ports() const { return *ports_; }
     [[nodiscard]] SettingsStore &settings() { return settings_; }
     [[nodiscard]] const Timing &timing() const { return timing_; }
+    // Puts another printer choice in place of the printer dialog.
+    void setPrinterChoice(std::unique_ptr<PrinterChoice> choice);
 
     // A transfer runs or the About panel is shown: closing is refused.
     [[nodiscard]] bool connectionActive() const;
@@ -46,6 +51,13 @@ public:
     QCoro::Task<> onToolbarAction(QAction *button);
     QCoro::Task<> download();
     QCoro::Task<> upload();
+    // File > Open: asks for a file, then loads it.
+    QCoro::Task<> openChannelFile();
+    // Loads the channels of a file into the table: a recent entry, or the file chosen.
+    void loadChannelFile(const QString &path);
+    QCoro::Task<> saveChannelFile();
+    // The Print command: opens the serial-number entry, or while it is open closes it.
+    void togglePrint();
     void exitProgram();
     void openHelp();
     void showAbout();
@@ -85,6 +97,11 @@ private:
     void buildPanels();
     void layOut();
     QAction *addToolbarButton(const QString &key, const QString &tip);
+    static void setButtonKey(QAction *button, const QString &key, const QString &tip);
+    // The Print command in its ready state, or as the cancel of an open entry.
+    void showPrintCommand(bool ready);
+    void storeSerialAndPrint(const QString &serialNo);
+    QCoro::Task<> printChannelReport();
     // The animation stopped and the notice line hidden, before and after a command.
     void quietProgress();
 
@@ -93,12 +110,15 @@ private:
     SettingsStore settings_;
     std::unique_ptr<SerialLink> link_;
     std::unique_ptr<RadioExchange> exchange_;
+    std::unique_ptr<PrinterChoice> printerChoice_;
     TerminalPane *terminal_;
     Notices *notices_;
     ChannelTable *table_;
     TransferProgress *progress_;
     RecentFilesMenu *recent_ = nullptr;
     PortChoice *ports_ = nullptr;
+    ChannelFileDialogs *fileDialogs_;
+    SerialEntry *serialEntry_;
     QToolBar *toolbar_ = nullptr;
     QMenu *fileMenu_ = nullptr;
     QMenu *dataMenu_ = nullptr;
@@ -106,7 +126,8 @@ private:
     QAction *exitAction_ = nullptr;
     QAction *downloadAction_ = nullptr;
     QAction *uploadAction_ = nullptr;
-    QWidget *serialEntryPanel_ = nullptr;
+    QAction *printAction_ = nullptr;
+    QAction *printButton_ = nullptr;
     QPlainTextEdit *reportCopy_ = nullptr;
     bool transferRunning_ = false;
     bool unloaded_ = false;
