@@ -3,7 +3,7 @@ RUN_PACKAGES     := cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev q
 # dpkg-shlibdeps (dpkg-dev, which runs file) computes the package's dependencies; without
 # it CPack silently writes a package that depends on nothing.
 PACKAGE_PACKAGES := dpkg-dev file
-TEST_PACKAGES    := clang libclang-rt-14-dev xvfb xauth xdotool $(PACKAGE_PACKAGES)
+TEST_PACKAGES    := clang libclang-rt-14-dev xvfb xauth xdotool poppler-utils $(PACKAGE_PACKAGES)
 
 JOBS  ?= $(shell nproc)
 SUDO  := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)

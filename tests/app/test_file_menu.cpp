@@ -1,0 +1,209 @@
+#include "print/report_printer.h"
+#include "window_fixture.h"
+
+#include <QtGui/QClipboard>
+#include <QtPrintSupport/QPrinter>
+#include <QtTest/QtTest>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QToolBar>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kCaption = QStringLiteral("VarloW [v1.31]");
+
+int printerAsked = 0;
+
+// Answers the printer dialog with a PDF printer, or as a cancel when given no file.
+class PdfPrinterChoice final : public PrinterChoice {
+public:
+    explicit PdfPrinterChoice(const QString &pdf) { printer_.setOutputFileName(pdf); }
+    QCoro::Task<QPrinter *> choosePrinter() override
+    {
+        ++printerAsked;
+        co_return printer_.outputFileName().isEmpty() ? nullptr : &printer_;
+    }
+
+private:
+    QPrinter printer_;
+};
+
+// A six-channel window that remembers a serial number and the recent files /other.vl and
+// recent, and prints to pdf, or cancels when given none.
+MainWindow &startWindow(WindowFixture &fixture, const QByteArray &serial, const QString &recent = {},
+                        const QString &pdf = {})
+{
+    fixture.storeSettings(QByteArray("\x01\x00\x06\x00", 4) + serial + QByteArray(500, '\0')
+                          + QByteArray("/other.vl").leftJustified(500, ' ') + QFile::encodeName(recent).leftJustified(1000, ' '));
+    MainWindow &window = fixture.start(quickTiming());
+    window.setPrinterChoice(std::make_unique<PdfPrinterChoice>(pdf));
+    printerAsked = 0;
+    return window;
+}
+
+// Answers the file dialog with path; returns the name it proposed.
+QString answerDialog(MainWindow &window, const QString &title, const QString &path)
+{
+    auto *dialog = window.findChild<QFileDialog *>("ComDiag");
+    if (!dialog || dialog->windowTitle() != title)
+        return QStringLiteral("(no dialog titled %1)").arg(title);
+    const QString proposed = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
+    dialog->selectFile(path);
+    static_cast<QDialog *>(dialog)->accept();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return proposed;
+}
+
+} // namespace
+
+class TestFileMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void recentEntryOpens_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // or a missing file, or a FIFO
+        QTest::addColumn<QString>("row1");
+        QTest::addColumn<bool>("named");
+        QTest::newRow("valid") << QByteArray("121.500\r\n") << "121.500" << true;
+        QTest::newRow("invalid first line") << QByteArray("1215\r\n") << "118.000" << true;
+        QTest::newRow("missing") << QByteArray("missing") << "118.000" << false;
+        QTest::newRow("fifo") << QByteArray("fifo") << "118.000" << false;
+    }
+    void recentEntryOpens()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, row1);
+        QFETCH(bool, named);
+        WindowFixture fixture;
+        const QString path = fixture.path(QStringLiteral("tower.vl"));
+        QFile file(path);
+        if (content == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (content != "missing")
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.flush());
+        MainWindow &window = startWindow(fixture, "        ", path);
+        alarm(10); // an open that waits on the pipe ends the test
+        action(window, "mmru2")->trigger();
+        alarm(0);
+        QCOMPARE(window.table().frequencyOfRow(1), row1);
+        QCOMPARE(window.windowTitle(), named ? kCaption + "  -  tower.vl" : kCaption);
+        QCOMPARE(window.settings().record().recentFile(1), named ? path : QStringLiteral("/other.vl"));
+        QCOMPARE(QFileInfo::exists(path), content != "missing");
+    }
+
+    void saveKeepsExtensionOfFilter_data()
+    {
+        QTest::addColumn<QList<int>>("filterKeys"); // as the user moves through the filters
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("channel files") << QList<int>{} << "tower" << "tower.vl";
+        QTest::newRow("all files") << QList<int>{Qt::Key_Down} << "tower" << "tower";
+        QTest::newRow("back to channel files") << QList<int>{Qt::Key_Down, Qt::Key_Up} << "tower" << "tower.vl";
+        QTest::newRow("own extension") << QList<int>{} << "tower.txt" << "tower.txt";
+    }
+    void saveKeepsExtensionOfFilter()
+    {
+        QFETCH(QList<int>, filterKeys);
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        WindowFixture fixture;
+        MainWindow &window = startWindow(fixture, "        ");
+        window.table().putFrequency(1, QStringLiteral("121.500"));
+        action(window, "msave")->trigger();
+        QCOMPARE(window.findChild<QFileDialog *>("ComDiag")->nameFilters(), (QStringList{"Kenmar files (*.vl)", "All files (*)"}));
+        for (int key : filterKeys)
+            QTest::keyClick(window.findChild<QComboBox *>("fileTypeCombo"), Qt::Key(key));
+        QCOMPARE(answerDialog(window, "Enter filename to save data as", fixture.path(typed)), QString());
+        QCOMPARE(QDir(fixture.path(".")).entryList({"tower*"}, QDir::Files), QStringList{saved});
+        QCOMPARE(window.windowTitle(), kCaption + "  -  " + saved);
+
+        // The open dialog proposes the name saved up to its first point, and loads the file.
+        window.table().putFrequency(1, QStringLiteral("118.000"));
+        action(window, "open")->trigger();
+        QCOMPARE(answerDialog(window, "Enter filename to open", fixture.path(saved)), QStringLiteral("tower"));
+        QCOMPARE(window.table().frequencyOfRow(1), QStringLiteral("121.500"));
+    }
+
+    void entryRules_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        // Text typed, <keys>, =text pasted, an element double-clicked, or the Print button.
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("number"); // or "open" while the entry goes on, or "cancelled"
+        const QByteArray blank(8, ' ');
+        QTest::newRow("seven, Enter") << blank << QStringList{"1234567", "<Return>"} << "1234567";
+        QTest::newRow("eighth completes") << blank << QStringList{"12345678"} << "12345678";
+        QTest::newRow("Enter inside") << blank << QStringList{"1234", "<Home>", "<Return>"} << "1234";
+        QTest::newRow("Enter on empty") << blank << QStringList{"<Return>"} << "";
+        QTest::newRow("paste of ten") << blank << QStringList{"=ABCDEFGHIJ"} << "ABCDEFGH";
+        QTest::newRow("paste with break") << blank << QStringList{"=12\n34", "<Return>"} << "1234";
+        QTest::newRow("remembered eight waits") << QByteArray("ABCDEFGH") << QStringList{} << "open";
+        QTest::newRow("remembered eight, Enter") << QByteArray("ABCDEFGH") << QStringList{"<Return>"} << "ABCDEFGH";
+        QTest::newRow("double-click box") << blank << QStringList{"ABC", "Text3"} << "ABC";
+        QTest::newRow("double-click label") << QByteArray("XY      ") << QStringList{"Label5"} << "XY";
+        QTest::newRow("double-click panel") << blank << QStringList{"A", "Picture2"} << "A";
+        QTest::newRow("cancel printing") << QByteArray("AB123   ") << QStringList{"9", "print"} << "cancelled";
+    }
+    void entryRules()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, number);
+        WindowFixture fixture;
+        MainWindow &window = startWindow(fixture, stored);
+        QAction *button = window.findChild<QToolBar *>("Toolbar1")->actions().at(2);
+        button->trigger();
+        auto *box = window.findChild<QPlainTextEdit *>("Text3");
+        QCOMPARE(box->toPlainText(), QString::fromLatin1(stored.trimmed()));
+        for (const QString &step : steps) {
+            QWidget *clicked = step == "Text3" ? box->viewport() : window.findChild<QWidget *>(step);
+            if (step == "print") {
+                button->trigger(); // the same button, now cancelling
+            } else if (step.startsWith(u'<')) {
+                QTest::keySequence(box, QKeySequence(step.mid(1).chopped(1)));
+            } else if (step.startsWith(u'=')) {
+                QGuiApplication::clipboard()->setText(step.mid(1));
+                QTest::keySequence(box, QKeySequence::Paste);
+            } else if (clicked) {
+                QTest::mouseDClick(clicked, Qt::LeftButton, {}, {2, 38});
+            } else {
+                QTest::keyClicks(box, step);
+            }
+        }
+        const bool open = number == "open";
+        const bool printed = !open && number != "cancelled";
+        QCOMPARE(window.findChild<QWidget *>("Picture2")->isVisible(), open);
+        QCOMPARE(printerAsked, int(printed));
+        QCOMPARE(fixture.settingsBytes().mid(4, 8), printed ? number.toLatin1().leftJustified(8, ' ') : stored);
+        const QString report = window.findChild<QPlainTextEdit *>("Text2")->toPlainText();
+        QVERIFY(printed ? report.contains("\tSerial No:  \t" + number + "\t\t") : report.isEmpty());
+        QCOMPARE(window.findChild<QToolBar *>("Toolbar1")->actions().at(2), button);
+        QCOMPARE(button->data().toString() + button->toolTip(), open ? "cancelprintCancel Printing" : "printPrint");
+        QCOMPARE(action(window, "mprint")->text(), open ? "Cancel &Printing" : "&Print");
+    }
+
+    void printsPdfPage()
+    {
+        WindowFixture fixture;
+        const QString pdf = fixture.path(QStringLiteral("report.pdf"));
+        MainWindow &window = startWindow(fixture, "AB123   ", {}, pdf);
+        action(window, "mprint")->trigger();
+        QTest::keyClick(window.findChild<QWidget *>("Text3"), Qt::Key_Return);
+
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+        QVERIFY(pdftotext.waitForFinished());
+        const QString page = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        const QString flat = QString(page).remove(QRegularExpression("\\s")); // tabs come out as spaces
+        QVERIFY2(flat.contains("SerialNo:AB123"), qPrintable(page));
+        for (int i = 1; i <= 6; ++i)
+            QVERIFY2(flat.contains(QStringLiteral("Channel%1:118.000MHz").arg(i)), qPrintable(page));
+    }
+};
+
+QTEST_MAIN(TestFileMenu)
+#include "test_file_menu.moc"
