@@ -1,6 +1,7 @@
 // Texts typed, pasted or read from disk: every check either refuses them or gives a result
 // the rest of the program can rely on.
 #include "channels/frequency.h"
+#include "files/channel_file.h"
 #include "files/recent_files.h"
 #include "files/settings_record.h"
 #include "link/port_number.h"
@@ -48,6 +49,17 @@ void checkPortText(const QString &text)
         require(*port >= 1 && IntegerFromText(text) == port);
 }
 
+// A file loads only admissible frequencies, never more than the radio has, and a table
+// saved reads back as itself.
+void checkChannelFile(const QByteArray &bytes)
+{
+    QStringList loaded = decodeChannelFile(bytes, 6);
+    require(loaded.size() <= 6 && decodeChannelFile(bytes, 1) == loaded.mid(0, 1));
+    for (QString &frequency : loaded)
+        frequency = canonicalFrequency(frequency);
+    require(decodeChannelFile(encodeChannelFile(loaded), 6) == loaded);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -59,5 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkSettings(bytes, text);
     checkPortText(text);
     shortenPath(text);
+    checkChannelFile(bytes);
+    require(text.startsWith(proposedFileName(text)));
     return 0;
 }
