@@ -18,6 +18,9 @@ const QString kCaption = QStringLiteral("VarloW [v1.31]");
 
 int printerAsked = 0;
 
+// What the simulated radio holds until it is written.
+const QStringList kRadioChannels{"118.600", "121.500", "122.475", "123.450", "129.975", "134.125"};
+
 // Answers the printer dialog with a PDF printer, or as a cancel when given no file.
 class PdfPrinterChoice final : public PrinterChoice {
 public:
@@ -186,12 +189,34 @@ private slots:
         QCOMPARE(action(window, "mprint")->text(), open ? "Cancel &Printing" : "&Print");
     }
 
-    void printsPdfPage()
+    // From outside only: the radio's bytes, the saved file, the printed page.
+    void uploadSavedReopenedAndDownloaded()
     {
         WindowFixture fixture;
+        QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
+        MainWindow &first = uploadInto(fixture, {});
+        action(first, "msave")->trigger();
+        answerDialog(first, "Enter filename to save data as", fixture.path("radio"));
+        QFile saved(fixture.path("radio.vl"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), kRadioChannels.join("\r\n").toLatin1() + "\r\n");
+        action(first, "open")->trigger(); // which puts it at the head of the recent files
+        answerDialog(first, "Enter filename to open", fixture.path("radio.vl"));
+
+        MainWindow &fresh = fixture.start(quickTiming());
+        action(fresh, "mmru1")->trigger();
+        action(fresh, "mdownload")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(fixture.received(), "\r6N\r\r6Y186002150022475234502997534125S\r", kTimeout);
+    }
+
+    void printsPdfPageAfterUpload()
+    {
+        WindowFixture fixture;
+        QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
         const QString pdf = fixture.path(QStringLiteral("report.pdf"));
-        MainWindow &window = startWindow(fixture, "AB123   ", {}, pdf);
+        MainWindow &window = uploadInto(fixture, pdf);
         action(window, "mprint")->trigger();
+        QTest::keyClicks(window.findChild<QWidget *>("Text3"), "AB123");
         QTest::keyClick(window.findChild<QWidget *>("Text3"), Qt::Key_Return);
 
         QProcess pdftotext;
@@ -201,7 +226,19 @@ private slots:
         const QString flat = QString(page).remove(QRegularExpression("\\s")); // tabs come out as spaces
         QVERIFY2(flat.contains("SerialNo:AB123"), qPrintable(page));
         for (int i = 1; i <= 6; ++i)
-            QVERIFY2(flat.contains(QStringLiteral("Channel%1:118.000MHz").arg(i)), qPrintable(page));
+            QVERIFY2(flat.contains(QStringLiteral("Channel%1:%2MHz").arg(i).arg(kRadioChannels[i - 1])), qPrintable(page));
+    }
+
+private:
+    // A six-channel window on the radio, after an upload from the Data menu.
+    static MainWindow &uploadInto(WindowFixture &fixture, const QString &pdf)
+    {
+        MainWindow &window = startWindow(fixture, "        ", {}, pdf);
+        action(window, "mupload")->trigger();
+        const auto done = [&] { return fixture.received() == "\r6N\r" && transferCommandsEnabled(window) == 4; };
+        if (!QTest::qWaitFor(done, kTimeout))
+            qWarning("the upload did not end");
+        return window;
     }
 };
 
