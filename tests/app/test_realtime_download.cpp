@@ -28,7 +28,8 @@ void TestRealtimeDownload::charactersArePacedAtTheRadio()
     const std::vector<ReceivedByte> received = fixture.radio().received();
     for (size_t i = 1; i < received.size(); ++i) {
         const std::chrono::duration<double, std::milli> gap = received[i].time - received[i - 1].time;
-        QVERIFY2(gap >= 300ms, qPrintable(QStringLiteral("byte %1 came %2 ms after the one before").arg(i + 1).arg(gap.count())));
+        const QString late = QStringLiteral("byte %1 came %2 ms after the one before").arg(i + 1).arg(gap.count());
+        QVERIFY2(gap >= 300ms, qPrintable(late));
     }
     // From the first byte to "S": 33 pauses.
     const std::chrono::duration<double, std::milli> span = received[33].time - received[0].time;

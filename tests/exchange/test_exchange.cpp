@@ -64,8 +64,6 @@ private slots:
     void waitsThatNeverFail();
     void paneShows_data();
     void paneShows();
-    void channelsNotRead_data();
-    void channelsNotRead();
     void parseListing_data();
     void parseListing();
     void simulatorListing_data();
@@ -79,6 +77,7 @@ void TestExchange::transfer_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("listed"); // by the radio; empty: its own six channels
 
     const QStringList begin{"countdown end", "lock", "running", "animation on"};
     const QStringList end{"unlock", "idle", "unlock"};
@@ -93,12 +92,25 @@ void TestExchange::transfer_data()
     QStringList single = kSixChannels;
     single[0] = kListed[5];
 
-    QTest::newRow("download, six channels") << false << false << kDownload << kSixChannels << download;
+    QStringList twoBad = kListed;
+    twoBad[1] = QStringLiteral("999.999");
+    twoBad[4] = QStringLiteral("118.010");
+    QStringList sixthBad = kListed;
+    sixthBad[5] = QStringLiteral("117.000");
+    const QByteArray up = "\r6N\r";
+
+    QTest::newRow("download, six channels") << false << false << kDownload << kSixChannels << download << QStringList();
     QTest::newRow("download, one channel: row 1 in all six steps")
-        << false << true << kDownloadOfRow1 << kSixChannels << download;
-    QTest::newRow("upload, six channels") << true << false << QByteArray("\r6N\r") << kListed << begin + puts + upload;
+        << false << true << kDownloadOfRow1 << kSixChannels << download << QStringList();
+    QTest::newRow("upload, six channels") << true << false << up << kListed << begin + puts + upload << QStringList();
     QTest::newRow("upload, one channel: the sixth record into row 1")
-        << true << true << QByteArray("\r6N\r") << single << begin + QStringList{"put 1 134.125"} + upload;
+        << true << true << up << single << begin + QStringList{"put 1 134.125"} + upload << QStringList();
+    QTest::newRow("upload, records 2 and 5 invalid: named")
+        << true << false << up << kListed
+        << begin + puts.mid(0, 1) + puts.mid(2, 2) + puts.mid(5) + QStringList{"line channels not read: 2, 5"} + upload
+        << twoBad;
+    QTest::newRow("upload, one channel, sixth record invalid: named")
+        << true << true << up << kSixChannels << begin + QStringList{"line channels not read: 1"} + upload << sixthBad;
 }
 
 void TestExchange::transfer()
@@ -108,9 +120,12 @@ void TestExchange::transfer()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, rows);
     QFETCH(QStringList, events);
+    QFETCH(QStringList, listed);
     ExchangeBench bench;
     bench.view.oneChannel = singleChannel;
     bench.radio.eepromTime = 0ms;
+    if (!listed.isEmpty())
+        bench.radio.listing = FakeRadio::listingOf(listed) + FakeRadio::editQuestion;
     QVERIFY(bench.run(upload));
     QCOMPARE(bench.failure(), QString());
     QCOMPARE(bench.link.writtenBytes, bytes);
@@ -120,7 +135,6 @@ void TestExchange::transfer()
     QCOMPARE(bench.link.writtenTimes, paced);
     QCOMPARE(bench.view.rows, rows);
     QCOMPARE(bench.view.events, events);
-    QCOMPARE(bench.view.infoLines, QStringList());
     // The notice follows the pause after the last byte.
     QCOMPARE(bench.link.closedAt, QList<ms>{350ms * bytes.size() + 4000ms});
     QVERIFY(!bench.link.hasListeners());
@@ -156,6 +170,9 @@ void TestExchange::failureOrder_data()
         << true << "one write" << 0 << "" << -1 << false << 5050 << QByteArray("6N\r") << "";
     QTest::newRow("download, port number refused") << false << "number" << 0 << kInvalidPort << 0 << false
                                                    << none << QByteArray() << "COM7: not a serial port number";
+    QTest::newRow("download, no port for the number") << false << "absent" << 0 << kInvalidPort << 0 << false
+                                                      << none << QByteArray()
+                                                      << "COM7: no serial port is present for this number";
     QTest::newRow("upload, no permission")
         << true << "open" << 0 << kInvalidPort << 0 << false << none << QByteArray()
         << "COM7 is /dev/ttyUSB0: Permission denied (join the dialout group)";
@@ -186,6 +203,8 @@ void TestExchange::failureOrder()
     bench.link.refusePortNumbers = fault == "number";
     if (fault == "open")
         bench.link.openFailure = OpenFailure{"/dev/ttyUSB0", "Permission denied (join the dialout group)"};
+    if (fault == "absent")
+        bench.link.openFailure = OpenFailure{"", "no serial port is present for this number"};
     bench.link.failDiscard = fault == "discard";
     QVERIFY(bench.run(upload));
     QCOMPARE(bench.failure(), message);
@@ -501,34 +520,6 @@ void TestExchange::paneShows()
     QVERIFY(bench.run(upload));
     QCOMPARE(at < 0 ? bench.view.text1 : shown, QString::fromLatin1(text));
     QCOMPARE(at < 0 ? bench.view.caret : caretThen, qsizetype(caret));
-}
-
-void TestExchange::channelsNotRead_data()
-{
-    QTest::addColumn<bool>("singleChannel");
-    QTest::addColumn<QStringList>("listed");
-    QTest::addColumn<QStringList>("infoLines");
-
-    QStringList twoBad = kSixChannels;
-    twoBad[1] = QStringLiteral("999.999");
-    twoBad[4] = QStringLiteral("118.010");
-    QStringList sixthBad = kSixChannels;
-    sixthBad[5] = QStringLiteral("117.000");
-    QTest::newRow("2 and 5 invalid") << false << twoBad << QStringList{"channels not read: 2, 5"};
-    QTest::newRow("one channel, sixth invalid") << true << sixthBad << QStringList{"channels not read: 1"};
-}
-
-void TestExchange::channelsNotRead()
-{
-    QFETCH(bool, singleChannel);
-    QFETCH(QStringList, listed);
-    QFETCH(QStringList, infoLines);
-    ExchangeBench bench;
-    bench.view.oneChannel = singleChannel;
-    bench.radio.listing = FakeRadio::listingOf(listed) + FakeRadio::editQuestion;
-    QVERIFY(bench.upload());
-    QCOMPARE(bench.view.infoLines, infoLines);
-    QCOMPARE(bench.view.notices, QStringList{"Upload Completed"});
 }
 
 // Records are 26 characters apart; the frequency stands at characters 14..20 of each.
