@@ -10,9 +10,11 @@
 #include "window_fixture.h"
 
 #include <QtCore/QElapsedTimer>
+#include <QtGui/QDesktopServices>
 #include <QtGui/QClipboard>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
@@ -73,6 +75,9 @@ MainWindow &startForTransfers(WindowFixture &fixture, Timing timing = quickTimin
 
 class TestWindow : public QObject {
     Q_OBJECT
+public slots:
+    void countOpen(const QUrl &) { ++opened_; }
+
 private slots:
     void startsFromTheSettingsFile_data();
     void startsFromTheSettingsFile();
@@ -82,6 +87,9 @@ private slots:
     void noticeLength_data();
     void noticeLength();
     void closeIsRefusedAtOnce();
+    void webLinkOpensOncePerClick_data();
+    void webLinkOpensOncePerClick();
+    void columnsKeepTheirShares();
     void unloadEndsEveryNoticeAtOnce();
     void portPanelEnter_data();
     void portPanelEnter();
@@ -93,6 +101,9 @@ private slots:
     void downloadIsUndisturbed();
     void editorLeftOpenOnARow_data();
     void editorLeftOpenOnARow();
+
+private:
+    int opened_ = 0;
 };
 
 void TestWindow::startsFromTheSettingsFile_data()
@@ -278,6 +289,53 @@ void TestWindow::closeIsRefusedAtOnce()
     window.terminal().setText(QStringLiteral("next echo"));
     QCOMPARE(pane->toPlainText(), QStringLiteral("next echo"));
     QVERIFY(window.close());
+}
+
+// Mouse events as they arrive on the link, at a point inside it or off it.
+void TestWindow::webLinkOpensOncePerClick_data()
+{
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<int>("opens");
+
+    QTest::newRow("click") << QStringList{"press", "release"} << 1;
+    QTest::newRow("double-click") << QStringList{"press", "release", "press", "double", "release"} << 1;
+    QTest::newRow("released off the link") << QStringList{"press", "release off"} << 0;
+}
+
+void TestWindow::webLinkOpensOncePerClick()
+{
+    QFETCH(QStringList, events);
+    QFETCH(int, opens);
+    WindowFixture fixture;
+    MainWindow &window = fixture.start(noticeTiming());
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "countOpen");
+    opened_ = 0;
+    QCoro::Task<> about = window.notices().showNotice(QStringLiteral("about"));
+    auto *link = window.notices().aboutPanel()->findChild<QWidget *>(QStringLiteral("Label21"));
+    const QPoint inside = link->rect().center();
+    for (const QString &event : events) {
+        if (event == "press")
+            QTest::mousePress(link, Qt::LeftButton, {}, inside);
+        else if (event == "double")
+            QTest::mouseDClick(link, Qt::LeftButton, {}, inside);
+        else
+            QTest::mouseRelease(link, Qt::LeftButton, {}, event == "release" ? inside : QPoint(-5, -5));
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(opened_, opens);
+    QVERIFY(!fixture.messageBox());
+}
+
+void TestWindow::columnsKeepTheirShares()
+{
+    WindowFixture fixture;
+    MainWindow &window = fixture.start(noticeTiming());
+    QTreeWidget *list = window.table().list();
+    for (int width : {420, 700}) {
+        window.resize(width, window.height());
+        QTRY_COMPARE(list->header()->sectionSize(0), qRound(list->width() * 0.7));
+        QCOMPARE(list->header()->sectionSize(1), qRound(list->width() * 0.29));
+    }
 }
 
 void TestWindow::unloadEndsEveryNoticeAtOnce()
@@ -476,7 +534,12 @@ void TestWindow::downloadIsUndisturbed()
     QFETCH(int, channel);
     WindowFixture fixture;
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-    MainWindow &window = startForTransfers(fixture);
+    // Notices outlast a reply limit, so one that nested inside a wait would fail the download.
+    Timing timing = quickTiming();
+    timing.noticeLong = noticeTiming().noticeLong;
+    timing.noticeShort = noticeTiming().noticeShort;
+    QVERIFY(timing.noticeShort > timing.second * timing.replyLimitSeconds);
+    MainWindow &window = startForTransfers(fixture, timing);
     putRows(window, kRows);
     ChannelSteps steps(window);
     // Made beforehand: only its opening falls into the download.
@@ -512,6 +575,9 @@ void TestWindow::downloadIsUndisturbed()
     dialog.reject();
     QVERIFY(!fixture.messageBox());
     QCOMPARE(fixture.received(), kRowsDownload);
+    const std::vector<ReceivedByte> times = fixture.radio().received();
+    for (size_t i = 1; i < times.size(); ++i)
+        QVERIFY2(times[i].time - times[i - 1].time >= timing.pace / 2, qPrintable(QString::number(i)));
     QCOMPARE(steps.highlighted(), (QList<int>{1, 2, 3, 4, 5, 6}));
     QVERIFY(!window.terminal().text().contains(QStringLiteral("did not report ready")));
     // The type chosen is stored at once; the rows stay.

@@ -54,6 +54,8 @@ private slots:
     void afterAFailedTransfer();
     void changeDuringDownload_data();
     void changeDuringDownload();
+    void typeSwitchDuringUpload_data();
+    void typeSwitchDuringUpload();
     void listingWait_data();
     void listingWait();
     void editQuestionWait_data();
@@ -301,6 +303,30 @@ void TestExchange::changeDuringDownload()
     QVERIFY(bench.download());
     QCOMPARE(bench.link.writtenBytes, bytes);
     QCOMPARE(bench.writtenAt(3), prompted ? 2500ms : 1050ms);
+}
+
+// The listing is stored after the last carriage return, for the type in force at the start.
+void TestExchange::typeSwitchDuringUpload_data()
+{
+    QTest::addColumn<bool>("singleChannel");
+    QTest::addColumn<QStringList>("rows");
+
+    QStringList single = kSixChannels;
+    single[0] = kListed[5];
+    QTest::newRow("six channels switched to one") << false << kListed;
+    QTest::newRow("one channel switched to six") << true << single;
+}
+
+void TestExchange::typeSwitchDuringUpload()
+{
+    QFETCH(bool, singleChannel);
+    QFETCH(QStringList, rows);
+    ExchangeBench bench;
+    bench.view.oneChannel = singleChannel;
+    // In the final wait, which begins after the pause that follows "N" at 700 ms.
+    bench.at(1050ms, [&] { bench.view.oneChannel = !singleChannel; });
+    QVERIFY(bench.upload());
+    QCOMPARE(bench.view.rows, rows);
 }
 
 // Marker "C", at least 150 characters from it on, within three whole seconds. The last
