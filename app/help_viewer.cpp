@@ -16,25 +16,25 @@ bool isReadableFile(const QString &path)
 }
 
 // Without an owner there is still only one viewer.
-QPointer<HelpViewer> &OwnerlessViewer()
+QPointer<HelpViewer> &ownerlessViewer()
 {
     static QPointer<HelpViewer> viewer;
     return viewer;
 }
 
-HelpViewer *ViewerOf(QWidget *owner)
+HelpViewer *viewerOf(QWidget *owner)
 {
     if (!owner)
-        return OwnerlessViewer();
+        return ownerlessViewer();
     return owner->findChild<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-HelpViewer *NewViewer(QWidget *owner)
+HelpViewer *newViewer(QWidget *owner)
 {
     auto *viewer = new HelpViewer(owner);
     if (!owner) {
         viewer->setAttribute(Qt::WA_DeleteOnClose);
-        OwnerlessViewer() = viewer;
+        ownerlessViewer() = viewer;
     }
     return viewer;
 }
@@ -67,9 +67,9 @@ bool showHelpFile(QWidget *owner, const QString &path)
 {
     if (!isReadableFile(path))
         return false;
-    HelpViewer *viewer = ViewerOf(owner);
+    HelpViewer *viewer = viewerOf(owner);
     if (!viewer)
-        viewer = NewViewer(owner);
+        viewer = newViewer(owner);
     if (!viewer->showDocument(path))
         return false;
     viewer->show();

@@ -72,12 +72,12 @@ QCoro::Task<> runTransfer(MainWindow &window, TransferKind kind, Heartbeat &hear
 {
     heartbeat.restart();
     watch->wallStart = wallNow();
-    watch->cpuStart = ProcessCpuTime();
+    watch->cpuStart = processCpuTime();
     if (kind == TransferKind::Download)
         co_await window.download();
     else
         co_await window.upload();
-    watch->cpuEnd = ProcessCpuTime();
+    watch->cpuEnd = processCpuTime();
     watch->wallEnd = wallNow();
     watch->longestStall = heartbeat.longestGap();
     watch->terminal = window.terminalText();
@@ -97,7 +97,7 @@ TransferFigures figuresOf(const QString &name, const TransferWatch &watch, const
     figures.cpu = watch.cpuEnd - watch.cpuStart;
     figures.longestStall = watch.longestStall;
     figures.atRadio = Milliseconds(logged[from + count - 1].ms - logged[from].ms);
-    figures.gaps = SummarizeGaps(paceGaps(logged, from, count));
+    figures.gaps = summarizeGaps(paceGaps(logged, from, count));
     return figures;
 }
 
@@ -155,7 +155,7 @@ QCoro::Task<int> BenchRun::run()
         co_return 1;
     }
     const auto sentByDownload = std::size_t(floorTerms(TransferKind::Download).characters);
-    PrintReport(stdout,
+    printFiguresReport(stdout,
                 {figuresOf(QStringLiteral("download"), *download, floorTerms(TransferKind::Download), logged, 0),
                  figuresOf(QStringLiteral("upload"), *upload, floorTerms(TransferKind::Upload), logged,
                            sentByDownload)},
@@ -178,9 +178,9 @@ QCoro::Task<IdleFigures> BenchRun::measureIdle(Milliseconds length)
 {
     heartbeat_.restart();
     const Milliseconds wallStart = wallNow();
-    const Milliseconds cpuStart = ProcessCpuTime();
+    const Milliseconds cpuStart = processCpuTime();
     co_await pause(length);
-    co_return IdleFigures{wallNow() - wallStart, ProcessCpuTime() - cpuStart, heartbeat_.longestGap()};
+    co_return IdleFigures{wallNow() - wallStart, processCpuTime() - cpuStart, heartbeat_.longestGap()};
 }
 
 QCoro::Task<std::shared_ptr<TransferWatch>> BenchRun::measure(TransferKind kind)
@@ -188,7 +188,7 @@ QCoro::Task<std::shared_ptr<TransferWatch>> BenchRun::measure(TransferKind kind)
     auto watch = std::make_shared<TransferWatch>();
     runTransfer(window_, kind, heartbeat_, watch);
     // A failure's message box holds the transfer until it is dismissed.
-    if (!co_await endsWithin(*watch, ProtocolFloor(floorTerms(kind)) + kGrace)) {
+    if (!co_await endsWithin(*watch, protocolFloor(floorTerms(kind)) + kGrace)) {
         watch->messages += dismissMessages(window_);
         co_await endsWithin(*watch, kDismissGrace);
     }

@@ -104,19 +104,19 @@ void printFloors(std::FILE *out, const std::vector<TransferFigures> &transfers)
 
 } // namespace
 
-Milliseconds ProcessCpuTime()
+Milliseconds processCpuTime()
 {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
-Milliseconds ProtocolFloor(const FloorTerms &terms)
+Milliseconds protocolFloor(const FloorTerms &terms)
 {
     return double(terms.characters - 1) * terms.pace + std::max(terms.pace, terms.radioDelay) + terms.notice;
 }
 
-GapSummary SummarizeGaps(std::vector<double> gapsMs)
+GapSummary summarizeGaps(std::vector<double> gapsMs)
 {
     if (gapsMs.empty())
         return {};
@@ -139,7 +139,7 @@ double TransferFigures::cpuPercentLess(const IdleFigures &idle) const
     return cpuPercent() - percentOf(idle.cpu, idle.wall);
 }
 
-void PrintReport(std::FILE *out, const std::vector<TransferFigures> &transfers, const IdleFigures &idle)
+void printFiguresReport(std::FILE *out, const std::vector<TransferFigures> &transfers, const IdleFigures &idle)
 {
     printTable(out, transfers, idle);
     printFloors(out, transfers);

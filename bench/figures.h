@@ -9,7 +9,7 @@
 using Milliseconds = std::chrono::duration<double, std::milli>;
 
 // CPU time of the whole process, every thread.
-Milliseconds ProcessCpuTime();
+Milliseconds processCpuTime();
 
 // What no transfer can beat: one pace after every character sent, the radio's own delay
 // after one of them (it overlaps that character's pace), then the completion notice.
@@ -20,7 +20,7 @@ struct FloorTerms {
     Milliseconds notice{0};
 };
 
-Milliseconds ProtocolFloor(const FloorTerms &terms);
+Milliseconds protocolFloor(const FloorTerms &terms);
 
 struct GapSummary {
     int count = 0;
@@ -30,7 +30,7 @@ struct GapSummary {
     double max = 0;
 };
 
-GapSummary SummarizeGaps(std::vector<double> gapsMs);
+GapSummary summarizeGaps(std::vector<double> gapsMs);
 
 struct IdleFigures {
     Milliseconds wall{0};
@@ -47,10 +47,10 @@ struct TransferFigures {
     Milliseconds atRadio{0};   // from the first byte the radio received to the last
     GapSummary gaps;
 
-    [[nodiscard]] Milliseconds floor() const { return ProtocolFloor(floorTerms); }
+    [[nodiscard]] Milliseconds floor() const { return protocolFloor(floorTerms); }
     [[nodiscard]] double overheadPercent() const;
     [[nodiscard]] double cpuPercent() const;
     [[nodiscard]] double cpuPercentLess(const IdleFigures &idle) const;
 };
 
-void PrintReport(std::FILE *out, const std::vector<TransferFigures> &transfers, const IdleFigures &idle);
+void printFiguresReport(std::FILE *out, const std::vector<TransferFigures> &transfers, const IdleFigures &idle);

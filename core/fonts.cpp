@@ -19,37 +19,37 @@ const Equivalent equivalents[] = {
     {QStringLiteral("Small Fonts"), QString(), QFontDatabase::SmallestReadableFont},
 };
 
-bool IsInstalled(const QString &family)
+bool isInstalled(const QString &family)
 {
     return !family.isEmpty() && QFontDatabase::families().contains(family, Qt::CaseInsensitive);
 }
 
 // The system font's family may be a generic alias ("Sans Serif"); ask which real family it
 // resolves to so the result names an installed font.
-QString SystemFamily(QFontDatabase::SystemFont kind)
+QString systemFamily(QFontDatabase::SystemFont kind)
 {
     return QFontInfo(QFontDatabase::systemFont(kind)).family();
 }
 
-QString InstalledFamily(const QString &family)
+QString installedFamily(const QString &family)
 {
-    if (IsInstalled(family))
+    if (isInstalled(family))
         return family;
     for (const Equivalent &equivalent : equivalents) {
         if (equivalent.family.compare(family, Qt::CaseInsensitive) != 0)
             continue;
-        if (IsInstalled(equivalent.installable))
+        if (isInstalled(equivalent.installable))
             return equivalent.installable;
-        return SystemFamily(equivalent.lastResort);
+        return systemFamily(equivalent.lastResort);
     }
-    return SystemFamily(QFontDatabase::GeneralFont);
+    return systemFamily(QFontDatabase::GeneralFont);
 }
 
 } // namespace
 
 QFont varloFont(const QString &family, qreal pointSize, bool bold)
 {
-    QFont font(InstalledFamily(family));
+    QFont font(installedFamily(family));
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;

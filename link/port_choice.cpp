@@ -156,7 +156,7 @@ void PortChoice::applyPortChoice(qint16 port)
     panel_->hide();
     if (port == 0) {
         // Not a number, out of range, or below 1: the Enter was a cancel.
-        const auto typed = PortFromText(portEntry_->toPlainText());
+        const auto typed = portFromText(portEntry_->toPlainText());
         if (!typed)
             return;
         port = *typed;

@@ -31,7 +31,7 @@ bool roundsUp(QStringView fraction, qint64 whole)
 
 }  // namespace
 
-std::optional<qint16> IntegerFromText(const QString& text)
+std::optional<qint16> integerFromText(const QString& text)
 {
     static const QRegularExpression number(
         QStringLiteral(R"(\A([+-]?)0*([0-9]*)(?:\.([0-9]*))?\z)"));
@@ -55,9 +55,9 @@ std::optional<qint16> IntegerFromText(const QString& text)
     return static_cast<qint16>(value);
 }
 
-std::optional<qint16> PortFromText(const QString& text)
+std::optional<qint16> portFromText(const QString& text)
 {
-    const auto value = IntegerFromText(text);
+    const auto value = integerFromText(text);
     if (!value || *value < 1)
         return std::nullopt;
     return value;

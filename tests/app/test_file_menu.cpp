@@ -189,12 +189,28 @@ private slots:
         QCOMPARE(action(window, "mprint")->text(), open ? "Cancel &Printing" : "&Print");
     }
 
-    // From outside only: the radio's bytes, the saved file, the printed page.
-    void uploadSavedReopenedAndDownloaded()
+    // From outside only: the printed page, the saved file, the radio's bytes.
+    void uploadPrintedSavedReopenedAndDownloaded()
     {
         WindowFixture fixture;
         QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-        MainWindow &first = uploadInto(fixture, {});
+        const QString pdf = fixture.path(QStringLiteral("report.pdf"));
+        MainWindow &first = startWindow(fixture, "        ", {}, pdf);
+        action(first, "mupload")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.received() == "\r6N\r" && transferCommandsEnabled(first) == 4, kTimeout);
+
+        action(first, "mprint")->trigger();
+        QTest::keyClicks(first.findChild<QWidget *>("Text3"), "AB123");
+        QTest::keyClick(first.findChild<QWidget *>("Text3"), Qt::Key_Return);
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+        QVERIFY(pdftotext.waitForFinished());
+        const QString page = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        const QString flat = QString(page).remove(QRegularExpression("\\s")); // tabs come out as spaces
+        QVERIFY2(flat.contains("SerialNo:AB123"), qPrintable(page));
+        for (int i = 1; i <= 6; ++i)
+            QVERIFY2(flat.contains(QStringLiteral("Channel%1:%2MHz").arg(i).arg(kRadioChannels[i - 1])), qPrintable(page));
+
         action(first, "msave")->trigger();
         answerDialog(first, "Enter filename to save data as", fixture.path("radio"));
         QFile saved(fixture.path("radio.vl"));
@@ -207,38 +223,6 @@ private slots:
         action(fresh, "mmru1")->trigger();
         action(fresh, "mdownload")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(fixture.received(), "\r6N\r\r6Y186002150022475234502997534125S\r", kTimeout);
-    }
-
-    void printsPdfPageAfterUpload()
-    {
-        WindowFixture fixture;
-        QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
-        const QString pdf = fixture.path(QStringLiteral("report.pdf"));
-        MainWindow &window = uploadInto(fixture, pdf);
-        action(window, "mprint")->trigger();
-        QTest::keyClicks(window.findChild<QWidget *>("Text3"), "AB123");
-        QTest::keyClick(window.findChild<QWidget *>("Text3"), Qt::Key_Return);
-
-        QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
-        QVERIFY(pdftotext.waitForFinished());
-        const QString page = QString::fromUtf8(pdftotext.readAllStandardOutput());
-        const QString flat = QString(page).remove(QRegularExpression("\\s")); // tabs come out as spaces
-        QVERIFY2(flat.contains("SerialNo:AB123"), qPrintable(page));
-        for (int i = 1; i <= 6; ++i)
-            QVERIFY2(flat.contains(QStringLiteral("Channel%1:%2MHz").arg(i).arg(kRadioChannels[i - 1])), qPrintable(page));
-    }
-
-private:
-    // A six-channel window on the radio, after an upload from the Data menu.
-    static MainWindow &uploadInto(WindowFixture &fixture, const QString &pdf)
-    {
-        MainWindow &window = startWindow(fixture, "        ", {}, pdf);
-        action(window, "mupload")->trigger();
-        const auto done = [&] { return fixture.received() == "\r6N\r" && transferCommandsEnabled(window) == 4; };
-        if (!QTest::qWaitFor(done, kTimeout))
-            qWarning("the upload did not end");
-        return window;
     }
 };
 

@@ -1,18 +1,22 @@
 // What needs neither a window nor a line: the clocks, frequencies, the settings file, the
-// recent list, port numbers typed and resolved, and the benchmark's own arithmetic.
+// recent list, channel files and the report text, port numbers typed and resolved, and the benchmark's own arithmetic.
 #include "bench/figures.h"
 #include "channels/frequency.h"
+#include "files/channel_file.h"
 #include "core/time_source.h"
 #include "files/recent_files.h"
 #include "files/settings_file.h"
 #include "link/com_port_resolver.h"
 #include "link/port_number.h"
+#include "print/channel_report.h"
 
 #include <QtCore/QTemporaryDir>
 #include <QtTest/QtTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,6 +28,9 @@ namespace {
 
 const QByteArray kFirstRun = QByteArray("\x01\x00\x01\x00", 4) + QByteArray(8, ' ') + QByteArray(500, '\0') +
                              QByteArray(1500, ' ');
+
+const QStringList kSix{"118.000", "118.025", "121.500", "122.750", "130.000", "138.000"};
+const QByteArray kSixLines = "118.000\r\n118.025\r\n121.500\r\n122.750\r\n130.000\r\n138.000\r\n";
 
 QByteArray readAll(const QString &path)
 {
@@ -48,16 +55,17 @@ SettingsRecord sampleRecord()
     return record;
 }
 
-// Writes in a child whose files may not grow past limit bytes, so the write fails part-way
-// as on a full disk, whoever runs the test.
-bool writeWithFileSizeLimit(const QString &path, const SettingsRecord &record, rlim_t limit)
+// Runs work in a child whose files may not grow past limit bytes, so that a write fails
+// part-way as on a full disk, whoever runs the test; an open that waits ends it in 10 s.
+bool succeedsInChild(const std::function<bool()> &work, rlim_t limit = RLIM_INFINITY)
 {
     const pid_t child = fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{limit, limit};
         setrlimit(RLIMIT_FSIZE, &small);
-        _exit(writeSettings(path, record) ? 0 : 1);
+        alarm(10);
+        _exit(work() ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -69,6 +77,110 @@ bool writeWithFileSizeLimit(const QString &path, const SettingsRecord &record, r
 class TestCore : public QObject {
     Q_OBJECT
 private slots:
+    void saveReplacesWholeFile_data()
+    {
+        // The folder holds the settings file Varlo, a link to it and tower.vl with six lines.
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("frequencies");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QByteArray>("saved"); // empty when the save must fail
+        QTest::newRow("six channels, new file") << "new.vl" << kSix << -1 << kSixLines;
+        QTest::newRow("one over six") << "tower.vl" << QStringList{"121.500"} << -1 << QByteArray("121.500\r\n");
+        QTest::newRow("disk full in a line") << "tower.vl" << kSix << 12 << QByteArray();
+        QTest::newRow("folder is a file") << "tower.vl/new.vl" << kSix << -1 << QByteArray();
+        QTest::newRow("settings through dot") << "./Varlo" << kSix << -1 << QByteArray();
+        QTest::newRow("settings through link") << "link" << kSix << -1 << QByteArray();
+    }
+    void saveReplacesWholeFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(QStringList, frequencies);
+        QFETCH(int, limit);
+        QFETCH(QByteArray, saved);
+        QTemporaryDir dir;
+        writeAll(dir.filePath("Varlo"), QByteArray(2012, 'S'));
+        writeAll(dir.filePath("tower.vl"), kSixLines);
+        QVERIFY(QFile::link(dir.filePath("Varlo"), dir.filePath("link")));
+        const bool saves = !saved.isEmpty();
+        const auto save = [&] { return writeChannelFile(dir.filePath(target), frequencies, dir.filePath("Varlo")); };
+        QCOMPARE(succeedsInChild(save, rlim_t(limit)), saves);
+        QCOMPARE(readAll(dir.filePath("new.vl")), target == "new.vl" ? saved : QByteArray());
+        QCOMPARE(readAll(dir.filePath("tower.vl")), saves && target == "tower.vl" ? saved : kSixLines);
+        QCOMPARE(readAll(dir.filePath("Varlo")), QByteArray(2012, 'S'));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), target == "new.vl" ? 4 : 3); // no leftovers
+    }
+
+    void loadingRunsToFirstInvalidLine_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<QStringList>("loaded");
+        QTest::newRow("six read as one") << kSixLines << 1 << QStringList{"118.000"};
+        QTest::newRow("one read as six") << QByteArray("121.500\r\n") << 6 << QStringList{"121.500"};
+        QTest::newRow("junk after 7th") << QByteArray("121.500xyz\r\n122.000 9\r\n") << 6 << QStringList{"121.500", "122.000"};
+        QTest::newRow("leading spaces") << QByteArray("   121.500\r\n") << 1 << QStringList{"121.500"};
+        QTest::newRow("invalid first") << QByteArray("hello\r\n121.500\r\n") << 6 << QStringList{};
+        QTest::newRow("invalid second") << QByteArray("121.500\r\n121.510\r\n122.000\r\n") << 6 << QStringList{"121.500"};
+        QTest::newRow("LF only") << QByteArray("121.500\n122.000\n123.000") << 6 << QStringList{"121.500", "122.000", "123.000"};
+    }
+    void loadingRunsToFirstInvalidLine()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, channels);
+        QFETCH(QStringList, loaded);
+        QCOMPARE(decodeChannelFile(text, channels), loaded);
+    }
+
+    void proposedNameKeepsFolder_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("proposed");
+        QTest::newRow("two points") << "/data/tower.backup.vl" << "/data/tower";
+        QTest::newRow("point in folder") << "/home/j.smith/tower.vl" << "/home/j.smith/tower";
+        QTest::newRow("hidden folder") << "/home/j/.radios/tower.vl" << "/home/j/.radios/tower";
+        QTest::newRow("no extension") << "/home/j.smith/tower" << "/home/j.smith/tower";
+    }
+    void proposedNameKeepsFolder()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, proposed);
+        QCOMPARE(proposedFileName(chosen), proposed);
+    }
+
+    void reportIsExact_data()
+    {
+        QTest::addColumn<QStringList>("frequencies");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray head = "\r\n\r\n\r\n\r\n\tSerial No:  \tAB123\t\t\t\t24/12/2025   09:05\r\n\t"
+            + QByteArray(68, '\xaf') + "\r\n\r\n";
+        QTest::newRow("one channel") << QStringList{"121.500"} << head + "\tChannel 1:\t121.500\tMHz\r\n";
+        QTest::newRow("six channels") << kSix << head + "\tChannel 1:\t118.000\tMHz\r\n\tChannel 2:\t118.025\tMHz\r\n"
+                                                        "\tChannel 3:\t121.500\tMHz\r\n\tChannel 4:\t122.750\tMHz\r\n"
+                                                        "\tChannel 5:\t130.000\tMHz\r\n\tChannel 6:\t138.000\tMHz\r\n";
+    }
+    void reportIsExact()
+    {
+        QFETCH(QStringList, frequencies);
+        QFETCH(QByteArray, expected);
+        const QString report = channelReport("AB123", "24/12/2025", "09:05", frequencies);
+        QCOMPARE(report.toLatin1(), expected); // the rule is U+00AF, one byte in Latin-1
+    }
+
+    // The settings file follows the same rule as channel files: no open ever waits.
+    void settingsFileOnPipeReturnsAtOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = settingsFilePath(dir.path());
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        const auto loadAndSave = [&] {
+            SettingsStore store(path);
+            store.load();
+            return store.record().comPort() == 1 && !writeSettings(path, store.record());
+        };
+        QVERIFY2(succeedsInChild(loadAndSave), "blocked on the pipe, or read or wrote it");
+        QVERIFY(!QFileInfo(path).isFile());
+    }
+
     void virtualAlarmsFireInOrderOfTime();
     void cancelledAlarmNeverFires();
     void sleepUntilResumesAtItsTime();
@@ -89,8 +201,8 @@ private slots:
     void resolver();
     void gapSummary_data();
     void gapSummary();
-    void protocolFloor_data();
-    void protocolFloor();
+    void addsUpProtocolFloor_data();
+    void addsUpProtocolFloor();
 };
 
 void TestCore::virtualAlarmsFireInOrderOfTime()
@@ -225,7 +337,7 @@ void TestCore::failedWriteLeavesTheOldFileWhole()
     const QString path = settingsFilePath(dir.path());
     const QByteArray old = kFirstRun + QByteArray(100, 't');
     writeAll(path, old);
-    QVERIFY(!writeWithFileSizeLimit(path, sampleRecord(), rlim_t(limit)));
+    QVERIFY(!succeedsInChild([&] { return writeSettings(path, sampleRecord()); }, rlim_t(limit)));
     QCOMPARE(readAll(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Varlo"});
 }
@@ -299,8 +411,8 @@ void TestCore::numberFromText()
     QFETCH(QString, text);
     QFETCH(Number, integer);
     QFETCH(Number, port);
-    QCOMPARE(IntegerFromText(text), integer);
-    QCOMPARE(PortFromText(text), port);
+    QCOMPARE(integerFromText(text), integer);
+    QCOMPARE(portFromText(text), port);
 }
 
 // COMn in the working folder (a symlink or a device, even a dangling link) wins; otherwise
@@ -379,13 +491,13 @@ void TestCore::gapSummary()
 {
     QFETCH(QList<double>, gaps);
     QFETCH(QList<double>, minMedianP99Max);
-    const GapSummary summary = SummarizeGaps(std::vector<double>(gaps.begin(), gaps.end()));
+    const GapSummary summary = summarizeGaps(std::vector<double>(gaps.begin(), gaps.end()));
     QCOMPARE(summary.count, int(gaps.size()));
     QCOMPARE((QList<double>{summary.min, summary.median, summary.p99, summary.max}), minMedianP99Max);
 }
 
 // The same ends as the transfers on virtual time: 27.9 s and 5.4 s.
-void TestCore::protocolFloor_data()
+void TestCore::addsUpProtocolFloor_data()
 {
     QTest::addColumn<int>("characters");
     QTest::addColumn<int>("radioDelay");
@@ -395,13 +507,13 @@ void TestCore::protocolFloor_data()
     QTest::newRow("upload, answers within the pace") << 4 << 20 << 5400.0;
 }
 
-void TestCore::protocolFloor()
+void TestCore::addsUpProtocolFloor()
 {
     QFETCH(int, characters);
     QFETCH(int, radioDelay);
     QFETCH(double, floor);
     const FloorTerms terms{characters, Milliseconds(350), Milliseconds(radioDelay), Milliseconds(4000)};
-    QCOMPARE(ProtocolFloor(terms).count(), floor);
+    QCOMPARE(protocolFloor(terms).count(), floor);
 }
 
 QTEST_GUILESS_MAIN(TestCore)

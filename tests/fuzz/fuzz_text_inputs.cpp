@@ -44,9 +44,9 @@ void checkSettings(const QByteArray &bytes, const QString &text)
 
 void checkPortText(const QString &text)
 {
-    const auto port = PortFromText(text);
+    const auto port = portFromText(text);
     if (port)
-        require(*port >= 1 && IntegerFromText(text) == port);
+        require(*port >= 1 && integerFromText(text) == port);
 }
 
 // A file loads only admissible frequencies, never more than the radio has, and a table
