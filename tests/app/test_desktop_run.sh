@@ -3,48 +3,32 @@
 # its first-run settings, uploads from and downloads to the simulated radio on COM1, and
 # exits with status 0. Usage: test_desktop_run.sh <varlo> <varlo-sim>
 set -eu
-program=$1
-simulator=$2
 folder=$(mktemp -d)
 trap 'kill $radio 2>/dev/null || true; rm -rf "$folder"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-
-"$simulator" -d "$folder" -p 1 -e 1 -l "$folder/radio.log" >/dev/null 2>&1 &
-radio=$!
-tries=0
-until [ -L "$folder/COM1" ]; do
-    tries=$((tries + 1)); [ $tries -lt 100 ] || fail "no simulated radio"; sleep 0.1
-done
-
-cd "$folder"
-"$program" &
-varlo=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name 'VarloW' | head -n 1)
-[ -n "$window" ] || fail "no window"
-[ "$(stat -c %s Varlo)" -eq 2012 ] || fail "no first-run settings file"
-
-# No window manager runs here: the window takes the focus itself.
-press() { xdotool windowfocus --sync "$window"; xdotool key --delay 150 "$@"; }
+# Runs the check until it holds, ten times a second, at most $1 times.
+retry() { n=$1; shift; until "$@"; do n=$((n - 1)); [ $n -gt 0 ] || return 1; sleep 0.1; done; }
 received() { perl -ne 'print chr hex((split)[1])' radio.log | tr '\r' '|'; }
-wait_for() {
-    tries=0
-    until received | grep -q "$1"; do
-        tries=$((tries + 1)); [ $tries -lt 600 ] || fail "radio got '$(received)'"; sleep 0.1
-    done
-}
+radio_got() { received | grep -q "$1"; }
+press() { xdotool windowfocus --sync "$window"; xdotool key --delay 150 "$@"; }
+
+"$2" -d "$folder" -p 1 -e 1 -l "$folder/radio.log" >/dev/null 2>&1 &
+radio=$!
+retry 100 test -L "$folder/COM1" || fail "no simulated radio"
+cd "$folder"
+"$1" &
+varlo=$!
+# No window manager runs here: the window is given the focus before each key.
+window=$(timeout 20 xdotool search --sync --onlyvisible --name 'VarloW' | head -n 1)
+[ -n "$window" ] && [ "$(stat -c %s Varlo)" -eq 2012 ] || fail "no window or no first-run settings"
 
 press alt+d u
-wait_for '^|6N|$'
+retry 600 radio_got '^|6N|$' || fail "upload: radio got '$(received)'"
 # The one-channel radio reads its sixth record; the upload ends with its notice.
 sleep 6
 press alt+d d
-wait_for '^|6N||6Y\(34125\)\{6\}S|$'
-
+retry 600 radio_got '^|6N||6Y\(34125\)\{6\}S|$' || fail "download: radio got '$(received)'"
 # Exit is refused while the completion notice shows.
-tries=0
-while kill -0 $varlo 2>/dev/null; do
-    tries=$((tries + 1)); [ $tries -lt 30 ] || fail "Exit never ended the program"
-    press alt+f e 2>/dev/null || true
-    sleep 1
-done
+retry 30 sh -c "! kill -0 $varlo 2>/dev/null || { xdotool windowfocus --sync $window key --delay 150 alt+f e; sleep 0.9; false; }" ||
+    fail "Exit never ended the program"
 wait $varlo || fail "exit status $?"

@@ -382,7 +382,6 @@ void TestCore::numberFromText_data()
     QTest::addColumn<Number>("integer");
     QTest::addColumn<Number>("port");
 
-    QTest::newRow("digits") << "12" << Number(12) << Number(12);
     QTest::newRow("empty") << "" << Number() << Number();
     QTest::newRow("blanks around") << " 12 " << Number(12) << Number(12);
     QTest::newRow("plus sign") << "+7" << Number(7) << Number(7);
