@@ -1,7 +1,7 @@
 #!/bin/sh
 # The built program on a virtual X display at real timing, driven by key presses: it writes
-# its first-run settings, uploads from and downloads to the simulated radio on COM1, and
-# exits with status 0. Usage: test_desktop_run.sh <varlo> <varlo-sim>
+# its first-run settings, uploads from and downloads to the simulated radio on COM1 at the
+# designed pace, and exits with status 0. Usage: test_desktop_run.sh <varlo> <varlo-sim>
 set -eu
 folder=$(mktemp -d)
 trap 'kill $radio 2>/dev/null || true; rm -rf "$folder"' EXIT
@@ -28,6 +28,9 @@ retry 600 radio_got '^|6N|$' || fail "upload: radio got '$(received)'"
 sleep 6
 press alt+d d
 retry 600 radio_got '^|6N||6Y\(34125\)\{6\}S|$' || fail "download: radio got '$(received)'"
+# The pace at the radio: no gap under 300 ms, and 33 pauses of 350 ms less 10 up to "S".
+perl -ane 'push @t, $F[0] if $. > 4; END { $t[$_] - $t[$_ - 1] >= 300e6 or die "gap before byte $_\n" for 1 .. $#t;
+    $t[33] - $t[0] >= 11540e6 or die "33 pauses took ", ($t[33] - $t[0]) / 1e6, " ms\n" }' radio.log
 # Exit is refused while the completion notice shows.
 retry 30 sh -c "! kill -0 $varlo 2>/dev/null || { xdotool windowfocus --sync $window key --delay 150 alt+f e; sleep 0.9; false; }" ||
     fail "Exit never ended the program"
