@@ -223,6 +223,7 @@ private slots:
         action(fresh, "mmru1")->trigger();
         action(fresh, "mdownload")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(fixture.received(), "\r6N\r\r6Y186002150022475234502997534125S\r", kTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(transferCommandsEnabled(fresh), 4, kTimeout);
     }
 };
 
