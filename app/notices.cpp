@@ -173,18 +173,18 @@ void Notices::buildAboutPanel(QWidget *window)
     logo->setGeometry(aboutPanel_->rect());
     logo->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto *label11 = new QLabel(QStringLiteral("Varlo"), aboutPanel_);
-    label11->setObjectName(QStringLiteral("Label11"));
-    label11->setFont(varloFont(QStringLiteral("Arial"), 9, true));
-    label11->setGeometry(6, 4, 60, 16);
-    label11->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *title = new QLabel(QStringLiteral("Varlo"), aboutPanel_);
+    title->setObjectName(QStringLiteral("Label11"));
+    title->setFont(varloFont(QStringLiteral("Arial"), 9, true));
+    title->setGeometry(6, 4, 60, 16);
+    title->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto *text11 = new QLabel(aboutText(), aboutPanel_);
-    text11->setObjectName(QStringLiteral("Text11"));
-    text11->setWordWrap(true);
-    text11->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
-    text11->setGeometry(6, 22, 168, 70);
-    text11->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *description = new QLabel(aboutText(), aboutPanel_);
+    description->setObjectName(QStringLiteral("Text11"));
+    description->setWordWrap(true);
+    description->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
+    description->setGeometry(6, 22, 168, 70);
+    description->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     webLink_ = new QLabel(QString::fromLatin1(kWebAddress), aboutPanel_);
     webLink_->setObjectName(QStringLiteral("Label21"));

@@ -63,10 +63,10 @@ ChannelTable::ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *not
     mask_->setObjectName(QStringLiteral("Frame1"));
     mask_->setAutoFillBackground(true);
     mask_->setBackgroundRole(QPalette::Window);
-    auto *line2 = new QFrame(mask_);
-    line2->setObjectName(QStringLiteral("Line2"));
-    line2->setFrameShape(QFrame::HLine);
-    line2->setGeometry(0, 0, 4096, 2);
+    auto *maskRule = new QFrame(mask_);
+    maskRule->setObjectName(QStringLiteral("Line2"));
+    maskRule->setFrameShape(QFrame::HLine);
+    maskRule->setGeometry(0, 0, 4096, 2);
 
     typeList_->setObjectName(QStringLiteral("Combo1"));
     typeList_->setToolTip(QStringLiteral("Transceiver Type"));

@@ -405,7 +405,7 @@ void TestExchange::editQuestionWait()
         QCOMPARE(bench.link.writtenBytes, kDownload);
     } else {
         QCOMPARE(bench.failureTime(), 700ms);
-        QCOMPARE(bench.view.text1, QString::fromLatin1(answer));
+        QCOMPARE(bench.view.terminal, QString::fromLatin1(answer));
     }
 }
 
@@ -540,11 +540,11 @@ void TestExchange::paneShows()
     QString shown;
     qsizetype caretThen = -1;
     bench.at(ms(at), [&] {
-        shown = bench.view.text1;
+        shown = bench.view.terminal;
         caretThen = bench.view.caret;
     });
     QVERIFY(bench.run(upload));
-    QCOMPARE(at < 0 ? bench.view.text1 : shown, QString::fromLatin1(text));
+    QCOMPARE(at < 0 ? bench.view.terminal : shown, QString::fromLatin1(text));
     QCOMPARE(at < 0 ? bench.view.caret : caretThen, qsizetype(caret));
 }
 

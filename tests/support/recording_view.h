@@ -20,13 +20,13 @@ public:
 
     RecordingView(TimeSource &time, const SerialLink &link) : time_(time), link_(link) {}
 
-    [[nodiscard]] QString terminalText() const override { return text1; }
-    void setTerminalText(const QString &text) override { text1 = text; }
+    [[nodiscard]] QString terminalText() const override { return terminal; }
+    void setTerminalText(const QString &text) override { terminal = text; }
     void placeTerminalCaret(qsizetype position) override { caret = position; }
     void addTerminalLine(const QString &line) override
     {
         infoLines.append(line);
-        text1 += line + QStringLiteral("\r\n");
+        terminal += line + QStringLiteral("\r\n");
         events.append(QStringLiteral("line ") + line);
     }
     [[nodiscard]] QString frequencyOfRow(int row) const override { return rows.value(row - 1); }
@@ -84,7 +84,7 @@ public:
     int port = 1;
 
     // What the exchange did.
-    QString text1;
+    QString terminal;
     qsizetype caret = -1;
     QStringList infoLines;
     QStringList notices;
