@@ -18,7 +18,6 @@
 #include "print/serial_entry.h"
 
 #include <QtCore/QCoreApplication>
-#include <climits>
 #include <QtCore/QDateTime>
 #include <QtCore/QDir>
 #include <QtCore/QLocale>
@@ -33,6 +32,8 @@
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QTreeWidget>
 #include <QtWidgets/QVBoxLayout>
+
+#include <climits>
 
 namespace {
 
@@ -212,12 +213,8 @@ QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
     } else if (key == QLatin1String("save")) {
         co_await saveChannelFile();
     } else if (key == QLatin1String("upload")) {
-        notices_->noticeLine()->hide();
-        progress_->setTransferMode(1);
         co_await upload();
     } else if (key == QLatin1String("download")) {
-        notices_->noticeLine()->hide();
-        progress_->setTransferMode(2);
         co_await download();
     } else if (key == QLatin1String("print") || key == QLatin1String("cancelprint")) {
         togglePrint();
