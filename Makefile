@@ -4,6 +4,8 @@ RUN_PACKAGES     := cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev q
 # it CPack silently writes a package that depends on nothing.
 PACKAGE_PACKAGES := dpkg-dev file
 TEST_PACKAGES    := clang libclang-rt-14-dev xvfb xauth xdotool poppler-utils $(PACKAGE_PACKAGES)
+# Tools a developer needs beyond building and testing.
+DEV_PACKAGES     := clang-format
 
 JOBS  ?= $(shell nproc)
 SUDO  := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
@@ -21,7 +23,7 @@ define ensure_packages
 	fi
 endef
 
-.PHONY: run test build deps test-deps package-deps package sanitize fuzz bench demo clean
+.PHONY: run test build deps test-deps package-deps dev-deps package sanitize fuzz bench demo format clean
 
 run: build
 	./build/varlo
@@ -34,6 +36,9 @@ test-deps: deps
 
 package-deps: deps
 	$(call ensure_packages,$(PACKAGE_PACKAGES))
+
+dev-deps:
+	$(call ensure_packages,$(DEV_PACKAGES))
 
 build: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
@@ -67,6 +72,10 @@ bench: build
 # The program beside a simulated six-channel radio on COM1, in a fresh temporary folder.
 demo: build
 	tools/demo.sh build
+
+# Formats every C++ source of the tree in the style of .clang-format.
+format: dev-deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:
 	rm -rf build build-asan build-fuzz

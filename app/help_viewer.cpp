@@ -41,8 +41,7 @@ HelpViewer *newViewer(QWidget *owner)
 
 } // namespace
 
-HelpViewer::HelpViewer(QWidget *owner)
-    : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this))
+HelpViewer::HelpViewer(QWidget *owner) : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this))
 {
     setWindowTitle(QStringLiteral("Varlo Help"));
     browser_->setOpenLinks(true);
@@ -58,8 +57,7 @@ bool HelpViewer::showDocument(const QString &path)
     if (!isReadableFile(path))
         return false;
     // The extension says nothing about the content, so name the type.
-    browser_->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()),
-                        QTextDocument::HtmlResource);
+    browser_->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()), QTextDocument::HtmlResource);
     return true;
 }
 

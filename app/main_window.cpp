@@ -42,11 +42,9 @@ const QString kCaption = QStringLiteral("VarloW [v1.31]");
 } // namespace
 
 MainWindow::MainWindow(Timing timing)
-    : timing_(timing), settings_(settingsFilePath(QDir::currentPath())),
-      link_(std::make_unique<QtSerialLink>()),
+    : timing_(timing), settings_(settingsFilePath(QDir::currentPath())), link_(std::make_unique<QtSerialLink>()),
       exchange_(std::make_unique<RadioExchange>(*link_, *this, time_, timing_)),
-      printerChoice_(std::make_unique<PrintDialogChoice>(this)),
-      terminal_(new TerminalPane(this)),
+      printerChoice_(std::make_unique<PrintDialogChoice>(this)), terminal_(new TerminalPane(this)),
       notices_(new Notices(this, timing_, *terminal_, [this](const QString &text) { showMessage(text); })),
       table_(new ChannelTable(this, settings_, notices_->noticeLine())),
       progress_(new TransferProgress(this, timing_, notices_->noticeLine(), table_->heading())),
@@ -196,7 +194,8 @@ void MainWindow::layOut()
     setCentralWidget(splitter);
 
     // The panels float over the table, as designed.
-    for (QWidget *panel : {serialEntry_->panel(), findChild<QWidget *>(QStringLiteral("picCOM")), notices_->aboutPanel()})
+    for (QWidget *panel :
+         {serialEntry_->panel(), findChild<QWidget *>(QStringLiteral("picCOM")), notices_->aboutPanel()})
         panel->setParent(top);
     serialEntry_->panel()->move(63, 70);
     resize(420, 520);

@@ -199,8 +199,7 @@ bool Notices::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == webLink_)
         return followLinkClick(event);
-    const bool click = event->type() == QEvent::MouseButtonRelease
-        || event->type() == QEvent::MouseButtonDblClick;
+    const bool click = event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonDblClick;
     if (click && watched == aboutPanel_)
         closeAbout();
     return QObject::eventFilter(watched, event);

@@ -15,7 +15,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kSixChannelsEntry = 1;   // "6 Channels TxRx" in the type list
+constexpr int kSixChannelsEntry = 1; // "6 Channels TxRx" in the type list
 const QByteArray kUploadBytes = "\r6N\r";
 const QStringList kClearedRows(6, QStringLiteral("118.000"));
 const QString kNotReady = QStringLiteral("the radio did not report ready");
@@ -119,8 +119,7 @@ void printProblems(const QStringList &problems)
 
 BenchRun::BenchRun(MainWindow &window, SimulatorProcess &simulator, Milliseconds eepromDelay,
                    QStringList downloadChannels)
-    : window_(window), simulator_(simulator), eepromDelay_(eepromDelay),
-      downloadChannels_(std::move(downloadChannels))
+    : window_(window), simulator_(simulator), eepromDelay_(eepromDelay), downloadChannels_(std::move(downloadChannels))
 {
 }
 
@@ -155,11 +154,11 @@ QCoro::Task<int> BenchRun::run()
         co_return 1;
     }
     const auto sentByDownload = std::size_t(floorTerms(TransferKind::Download).characters);
-    printFiguresReport(stdout,
-                {figuresOf(QStringLiteral("download"), *download, floorTerms(TransferKind::Download), logged, 0),
-                 figuresOf(QStringLiteral("upload"), *upload, floorTerms(TransferKind::Upload), logged,
-                           sentByDownload)},
-                idle);
+    printFiguresReport(
+        stdout,
+        {figuresOf(QStringLiteral("download"), *download, floorTerms(TransferKind::Download), logged, 0),
+         figuresOf(QStringLiteral("upload"), *upload, floorTerms(TransferKind::Upload), logged, sentByDownload)},
+        idle);
     co_return 0;
 }
 
@@ -198,8 +197,8 @@ QCoro::Task<std::shared_ptr<TransferWatch>> BenchRun::measure(TransferKind kind)
 QCoro::Task<bool> BenchRun::endsWithin(TransferWatch &watch, Milliseconds limit)
 {
     if (!watch.finished) {
-        const auto alarm = time_.alarmAt(time_.now() + std::chrono::ceil<TimeSource::ms>(limit),
-                                         [&watch] { watch.done.fire(); });
+        const auto alarm =
+            time_.alarmAt(time_.now() + std::chrono::ceil<TimeSource::ms>(limit), [&watch] { watch.done.fire(); });
         co_await watch.done;
     }
     co_return watch.finished;
@@ -222,8 +221,8 @@ QStringList BenchRun::problems(const TransferWatch &download, const TransferWatc
     const QByteArray expected = downloadBytes(downloadChannels_);
     if (bytesOf(logged, 0, std::size_t(expected.size())) != expected)
         found.append(QStringLiteral("the radio did not receive the table's bytes"));
-    if (bytesOf(logged, std::size_t(expected.size()), std::size_t(kUploadBytes.size())) != kUploadBytes ||
-        logged.size() != std::size_t(expected.size() + kUploadBytes.size()))
+    if (bytesOf(logged, std::size_t(expected.size()), std::size_t(kUploadBytes.size())) != kUploadBytes
+        || logged.size() != std::size_t(expected.size() + kUploadBytes.size()))
         found.append(QStringLiteral("the radio did not receive exactly an upload's bytes after the download"));
     if (download.terminal.contains(kNotReady))
         found.append(QStringLiteral("the download ended without the radio's ready report"));

@@ -24,8 +24,8 @@ struct TransferWatch {
     Milliseconds wallStart{0}, wallEnd{0};
     Milliseconds cpuStart{0}, cpuEnd{0};
     Milliseconds longestStall{0};
-    QStringList messages;   // failure message boxes seen on the way
-    QString terminal;       // the terminal pane as the transfer left it
+    QStringList messages; // failure message boxes seen on the way
+    QString terminal; // the terminal pane as the transfer left it
     Wakeup done;
 };
 
@@ -33,8 +33,7 @@ struct TransferWatch {
 // timing, measured from the window's side and from the radio's.
 class BenchRun {
 public:
-    BenchRun(MainWindow &window, SimulatorProcess &simulator, Milliseconds eepromDelay,
-             QStringList downloadChannels);
+    BenchRun(MainWindow &window, SimulatorProcess &simulator, Milliseconds eepromDelay, QStringList downloadChannels);
 
     // 0 with the report printed; 1 when a transfer failed.
     QCoro::Task<int> run();

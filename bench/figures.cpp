@@ -6,11 +6,11 @@
 
 namespace {
 
-constexpr double kOverheadTarget = 1.0;   // % over the floor
-constexpr double kCpuTarget = 2.0;        // % of one core
-constexpr double kGapTarget = 350.0;      // ms between characters at the radio
+constexpr double kOverheadTarget = 1.0; // % over the floor
+constexpr double kCpuTarget = 2.0; // % of one core
+constexpr double kGapTarget = 350.0; // ms between characters at the radio
 constexpr double kGapTolerance = 5.0;
-constexpr double kStallTarget = 50.0;     // ms without the event loop running
+constexpr double kStallTarget = 50.0; // ms without the event loop running
 
 const char *verdict(bool met)
 {
@@ -37,8 +37,8 @@ bool gapMet(double gap)
 using Check = bool (*)(double);
 
 template <typename Figure>
-void printRow(std::FILE *out, const char *label, const std::vector<TransferFigures> &transfers,
-              Figure figure, Check check = nullptr, const char *target = "")
+void printRow(std::FILE *out, const char *label, const std::vector<TransferFigures> &transfers, Figure figure,
+              Check check = nullptr, const char *target = "")
 {
     std::fprintf(out, "%-33s", label);
     for (const TransferFigures &each : transfers) {
@@ -62,12 +62,12 @@ void printTable(std::FILE *out, const std::vector<TransferFigures> &transfers, c
     std::fprintf(out, "  target\n");
     printRow(out, "total time (ms)", transfers, [](const TransferFigures &t) { return t.wall.count(); });
     printRow(out, "protocol floor (ms)", transfers, [](const TransferFigures &t) { return t.floor().count(); });
-    printRow(out, "overhead over floor (%)", transfers,
-             [](const TransferFigures &t) { return t.overheadPercent(); },
-             [](double v) { return v <= kOverheadTarget; }, "<= 1 %");
-    printRow(out, "CPU / wall (% of one core)", transfers,
-             [](const TransferFigures &t) { return t.cpuPercent(); },
-             [](double v) { return v <= kCpuTarget; }, "<= 2 %");
+    printRow(
+        out, "overhead over floor (%)", transfers, [](const TransferFigures &t) { return t.overheadPercent(); },
+        [](double v) { return v <= kOverheadTarget; }, "<= 1 %");
+    printRow(
+        out, "CPU / wall (% of one core)", transfers, [](const TransferFigures &t) { return t.cpuPercent(); },
+        [](double v) { return v <= kCpuTarget; }, "<= 2 %");
     printRow(out, "  less the idle rate", transfers,
              [&idle](const TransferFigures &t) { return t.cpuPercentLess(idle); });
     printRow(out, "first to last byte at radio (ms)", transfers,
@@ -78,15 +78,17 @@ void printTable(std::FILE *out, const std::vector<TransferFigures> &transfers, c
              [](const TransferFigures &t) { return (t.wall - t.atRadio).count(); });
     printRow(out, "  its floor: pace + notice (ms)", transfers,
              [](const TransferFigures &t) { return (t.floor() - floorAtRadio(t.floorTerms)).count(); });
-    printRow(out, "gaps at the radio (count)", transfers, [](const TransferFigures &t) { return double(t.gaps.count); });
+    printRow(out, "gaps at the radio (count)", transfers,
+             [](const TransferFigures &t) { return double(t.gaps.count); });
     printRow(out, "gap min (ms)", transfers, [](const TransferFigures &t) { return t.gaps.min; });
     printRow(out, "gap median (ms)", transfers, [](const TransferFigures &t) { return t.gaps.median; });
-    printRow(out, "gap p99 (ms)", transfers, [](const TransferFigures &t) { return t.gaps.p99; }, gapMet,
-             "350 +/- 5 ms");
+    printRow(
+        out, "gap p99 (ms)", transfers, [](const TransferFigures &t) { return t.gaps.p99; }, gapMet, "350 +/- 5 ms");
     printRow(out, "gap max (ms)", transfers, [](const TransferFigures &t) { return t.gaps.max; });
-    printRow(out, "longest event-loop stall (ms)", transfers,
-             [](const TransferFigures &t) { return t.longestStall.count(); },
-             [](double v) { return v <= kStallTarget; }, "<= 50 ms");
+    printRow(
+        out, "longest event-loop stall (ms)", transfers,
+        [](const TransferFigures &t) { return t.longestStall.count(); }, [](double v) { return v <= kStallTarget; },
+        "<= 50 ms");
 }
 
 void printFloors(std::FILE *out, const std::vector<TransferFigures> &transfers)
@@ -95,11 +97,12 @@ void printFloors(std::FILE *out, const std::vector<TransferFigures> &transfers)
     for (const TransferFigures &each : transfers) {
         const FloorTerms &t = each.floorTerms;
         std::fprintf(out, "  %-9s %2d x %.0f + max(%.0f, %.0f) + %.0f = %.0f ms\n", qPrintable(each.name),
-                     t.characters - 1, t.pace.count(), t.pace.count(), t.radioDelay.count(),
-                     t.notice.count(), each.floor().count());
+                     t.characters - 1, t.pace.count(), t.pace.count(), t.radioDelay.count(), t.notice.count(),
+                     each.floor().count());
     }
-    std::fprintf(out, "  (the download's radio delay is the EEPROM write after \"S\"; the upload's answers\n"
-                      "   all arrive within the pause after the character that asks for them)\n");
+    std::fprintf(out,
+                 "  (the download's radio delay is the EEPROM write after \"S\"; the upload's answers\n"
+                 "   all arrive within the pause after the character that asks for them)\n");
 }
 
 } // namespace
@@ -143,7 +146,8 @@ void printFiguresReport(std::FILE *out, const std::vector<TransferFigures> &tran
 {
     printTable(out, transfers, idle);
     printFloors(out, transfers);
-    std::fprintf(out, "\nidle for %.1f s before the transfers (window and the 10 ms heartbeat alone): "
-                      "CPU %.2f %% of one core, longest stall %.1f ms\n",
+    std::fprintf(out,
+                 "\nidle for %.1f s before the transfers (window and the 10 ms heartbeat alone): "
+                 "CPU %.2f %% of one core, longest stall %.1f ms\n",
                  idle.wall.count() / 1000, percentOf(idle.cpu, idle.wall), idle.longestStall.count());
 }

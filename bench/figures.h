@@ -26,7 +26,7 @@ struct GapSummary {
     int count = 0;
     double min = 0;
     double median = 0;
-    double p99 = 0;   // nearest rank
+    double p99 = 0; // nearest rank
     double max = 0;
 };
 
@@ -44,7 +44,7 @@ struct TransferFigures {
     Milliseconds wall{0};
     Milliseconds cpu{0};
     Milliseconds longestStall{0};
-    Milliseconds atRadio{0};   // from the first byte the radio received to the last
+    Milliseconds atRadio{0}; // from the first byte the radio received to the last
     GapSummary gaps;
 
     [[nodiscard]] Milliseconds floor() const { return protocolFloor(floorTerms); }

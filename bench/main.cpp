@@ -50,8 +50,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "varlo-bench: no temporary folder\n");
         return 2;
     }
-    SimulatorProcess simulator({QCoreApplication::applicationDirPath() + QStringLiteral("/varlo-sim"),
-                                folder.path(), 1, kEepromDelay, kRadioChannels});
+    SimulatorProcess simulator({QCoreApplication::applicationDirPath() + QStringLiteral("/varlo-sim"), folder.path(), 1,
+                                kEepromDelay, kRadioChannels});
     if (const auto problem = simulator.start()) {
         std::fprintf(stderr, "varlo-bench: %s\n", qPrintable(*problem));
         return 2;

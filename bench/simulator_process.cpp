@@ -26,7 +26,9 @@ std::optional<LoggedByte> parseLogLine(const QByteArray &line)
 
 } // namespace
 
-SimulatorProcess::SimulatorProcess(Options options) : options_(std::move(options)) {}
+SimulatorProcess::SimulatorProcess(Options options) : options_(std::move(options))
+{
+}
 
 SimulatorProcess::~SimulatorProcess()
 {
@@ -45,8 +47,8 @@ std::optional<QString> SimulatorProcess::start()
     process_.start(options_.program, arguments);
     // It prints the terminal's path once COMn is linked.
     if (!process_.waitForStarted(kStartMs) || !process_.waitForReadyRead(kStartMs))
-        return options_.program + QStringLiteral(": ") + process_.errorString() + u' ' +
-               QString::fromLocal8Bit(process_.readAllStandardError()).trimmed();
+        return options_.program + QStringLiteral(": ") + process_.errorString() + u' '
+            + QString::fromLocal8Bit(process_.readAllStandardError()).trimmed();
     const QString link = QDir(options_.folder).filePath(QStringLiteral("COM%1").arg(options_.comNumber));
     if (!QFileInfo(link).isSymLink())
         return QStringLiteral("varlo-sim did not link ") + link;

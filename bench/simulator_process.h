@@ -9,7 +9,7 @@
 #include <vector>
 
 struct LoggedByte {
-    double ms;   // since the simulator started, on its own clock
+    double ms; // since the simulator started, on its own clock
     char byte;
 };
 
@@ -18,7 +18,7 @@ class SimulatorProcess {
 public:
     struct Options {
         QString program;
-        QString folder;   // where COMn is linked, and the log written
+        QString folder; // where COMn is linked, and the log written
         int comNumber = 1;
         std::chrono::milliseconds eepromDelay{3000};
         QStringList channels;

@@ -25,8 +25,7 @@ class FrequencyDelegate final : public QStyledItemDelegate {
 public:
     explicit FrequencyDelegate(ChannelTable &table) : QStyledItemDelegate(table.list()), table_(table) {}
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         table_.prepareEdit();
         return QStyledItemDelegate::createEditor(parent, option, index);
@@ -45,8 +44,8 @@ private:
 
 ChannelTable::ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *notice)
     : QObject(parent), settings_(settings), noticeLine_(notice), list_(new QTreeWidget(parent)),
-      heading_(new QLabel(QStringLiteral("Frequency editing window"), parent)),
-      mask_(new QFrame(list_->viewport())), typeList_(new QComboBox(parent))
+      heading_(new QLabel(QStringLiteral("Frequency editing window"), parent)), mask_(new QFrame(list_->viewport())),
+      typeList_(new QComboBox(parent))
 {
     list_->setObjectName(QStringLiteral("ListF"));
     list_->setFont(varloFont(QStringLiteral("Arial"), 14.25, true));
@@ -143,8 +142,7 @@ void ChannelTable::fillTypeList()
     typeList_->addItems({QStringLiteral("1 Channel TxRx"), QStringLiteral("6 Channels TxRx")});
     const int wanted = singleChannel_ ? 0 : 1;
     const bool changes = typeList_->currentIndex() != wanted;
-    connect(typeList_, &QComboBox::currentIndexChanged, this, &ChannelTable::applyChosenType,
-            Qt::UniqueConnection);
+    connect(typeList_, &QComboBox::currentIndexChanged, this, &ChannelTable::applyChosenType, Qt::UniqueConnection);
     if (changes)
         typeList_->setCurrentIndex(wanted);
     else

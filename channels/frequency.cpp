@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // An optional sign, digits and at most one point, with at least one digit.
 std::optional<double> plainDecimal(const QString &text)
 {

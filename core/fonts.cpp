@@ -8,7 +8,7 @@ namespace {
 
 struct Equivalent {
     QString family;
-    QString installable;  // a free look-alike that may be installed
+    QString installable; // a free look-alike that may be installed
     QFontDatabase::SystemFont lastResort;
 };
 

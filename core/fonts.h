@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QtGui/QFont>
 #include <QtCore/QString>
+#include <QtGui/QFont>
 
 // The named font when it is installed, else the nearest installed equivalent:
 // "Arial" -> Liberation Sans, then the system's general font;

@@ -22,7 +22,9 @@ void suffixFollowsFilter(QFileDialog *dialog)
 
 } // namespace
 
-ChannelFileDialogs::ChannelFileDialogs(QWidget *window) : QObject(window), window_(window) {}
+ChannelFileDialogs::ChannelFileDialogs(QWidget *window) : QObject(window), window_(window)
+{
+}
 
 QCoro::Task<QString> ChannelFileDialogs::chooseFileToOpen()
 {
@@ -36,8 +38,8 @@ QCoro::Task<QString> ChannelFileDialogs::chooseFileToSave()
 
 QCoro::Task<QString> ChannelFileDialogs::choose(bool saving)
 {
-    auto *dialog = new QFileDialog(window_, saving ? QStringLiteral("Enter filename to save data as")
-                                                   : QStringLiteral("Enter filename to open"));
+    auto *dialog = new QFileDialog(
+        window_, saving ? QStringLiteral("Enter filename to save data as") : QStringLiteral("Enter filename to open"));
     dialog->setObjectName(QStringLiteral("ComDiag"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setNameFilters({kChannelFilter, kAllFilter});

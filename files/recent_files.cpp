@@ -9,7 +9,6 @@ namespace {
 constexpr qsizetype kShortLength = 30;
 const QString kEllipsis = QStringLiteral(" ... ");
 
-
 } // namespace
 
 QString shortenPath(const QString &path)

@@ -12,8 +12,7 @@ RecentFilesMenu::RecentFilesMenu(QMenu *menu, QAction *before, SettingsStore &se
         auto *action = new QAction(menu);
         action->setObjectName(QStringLiteral("mmru%1").arg(k));
         action->setVisible(false);
-        connect(action, &QAction::triggered, this,
-                [this, k] { emit openRequested(settings_.record().recentFile(k)); });
+        connect(action, &QAction::triggered, this, [this, k] { emit openRequested(settings_.record().recentFile(k)); });
         menu->insertAction(before, action);
         items_[k - 1] = action;
     }

@@ -12,8 +12,7 @@ enum class IfMissing { Leave, CreateEmpty };
 
 // The first `limit` bytes of a regular file (all of it when limit is negative). Nothing for
 // a path that names no readable regular file.
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit = -1,
-                                          IfMissing missing = IfMissing::Leave);
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit = -1, IfMissing missing = IfMissing::Leave);
 
 enum class OldBytes { Drop, KeepPastNew };
 

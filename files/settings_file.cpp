@@ -23,7 +23,9 @@ bool writeSettings(const QString &path, const SettingsRecord &record)
     return saveFile(path, record.encode(), OldBytes::KeepPastNew);
 }
 
-SettingsStore::SettingsStore(QString path) : path_(std::move(path)) {}
+SettingsStore::SettingsStore(QString path) : path_(std::move(path))
+{
+}
 
 void SettingsStore::load()
 {

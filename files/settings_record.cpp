@@ -54,7 +54,9 @@ QByteArray fileNameBytesWithin(const QString &path, qsizetype limit)
 
 } // namespace
 
-SettingsRecord::SettingsRecord() : bytes_(kSize, '\0') {}
+SettingsRecord::SettingsRecord() : bytes_(kSize, '\0')
+{
+}
 
 SettingsRecord SettingsRecord::decode(const QByteArray &data)
 {

@@ -9,7 +9,7 @@
 
 namespace {
 
-int usbRank(const QString& name)
+int usbRank(const QString &name)
 {
     if (name.startsWith(u"ttyUSB"))
         return 0;
@@ -19,7 +19,7 @@ int usbRank(const QString& name)
 }
 
 // Compares runs of digits by value, so ttyUSB2 comes before ttyUSB10.
-bool naturalLess(const QString& a, const QString& b)
+bool naturalLess(const QString &a, const QString &b)
 {
     qsizetype i = 0;
     qsizetype j = 0;
@@ -56,21 +56,23 @@ std::optional<QString> entryInWorkingDirectory(int number)
 }
 #endif
 
-}  // namespace
+} // namespace
 
 QList<SystemPort> availableSystemPorts()
 {
     QList<SystemPort> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         ports.append({info.portName(), info.systemLocation()});
     return ports;
 }
 
-ComPortResolver::ComPortResolver(PortLister lister) : lister_(std::move(lister)) {}
-
-void ComPortResolver::sortByPreference(QList<SystemPort>& ports)
+ComPortResolver::ComPortResolver(PortLister lister) : lister_(std::move(lister))
 {
-    std::stable_sort(ports.begin(), ports.end(), [](const SystemPort& a, const SystemPort& b) {
+}
+
+void ComPortResolver::sortByPreference(QList<SystemPort> &ports)
+{
+    std::stable_sort(ports.begin(), ports.end(), [](const SystemPort &a, const SystemPort &b) {
         const int rankA = usbRank(a.name);
         const int rankB = usbRank(b.name);
         if (rankA != rankB)
@@ -85,7 +87,7 @@ std::optional<QString> ComPortResolver::resolve(int number) const
         return std::nullopt;
 #ifdef Q_OS_WIN
     const QString name = QStringLiteral("COM%1").arg(number);
-    for (const SystemPort& port : lister_()) {
+    for (const SystemPort &port : lister_()) {
         if (port.name.compare(name, Qt::CaseInsensitive) == 0)
             return port.device;
     }

@@ -8,8 +8,8 @@
 
 // One serial port as the system lists it.
 struct SystemPort {
-    QString name;    // "ttyUSB0", "COM3"
-    QString device;  // "/dev/ttyUSB0", "COM3": what the port is opened by
+    QString name; // "ttyUSB0", "COM3"
+    QString device; // "/dev/ttyUSB0", "COM3": what the port is opened by
 };
 
 using PortLister = std::function<QList<SystemPort>()>;
@@ -31,7 +31,7 @@ public:
     [[nodiscard]] QString describe(int number) const;
 
     // USB adapters (ttyUSB*, then ttyACM*) first, then the others; numbers in numeric order.
-    static void sortByPreference(QList<SystemPort>& ports);
+    static void sortByPreference(QList<SystemPort> &ports);
 
 private:
     PortLister lister_;

@@ -38,8 +38,8 @@ ReplyWait editQuestionWait(int limit)
 
 ReplyWait channelPromptWait(int channel, int limit)
 {
-    return {QStringLiteral("Channel %1").arg(channel), MatchRule::Length, kChannelPromptLength,
-            limit, PaneEcho::TextAndCaret};
+    return {QStringLiteral("Channel %1").arg(channel), MatchRule::Length, kChannelPromptLength, limit,
+            PaneEcho::TextAndCaret};
 }
 
 ReplyWait pointWait(int limit)
@@ -54,8 +54,7 @@ ReplyWait storeQuestionWait(int limit)
 
 ReplyWait readyWait(int eepromSeconds)
 {
-    return {QStringLiteral("The radio is now ready for use."), MatchRule::Position, 0,
-            eepromSeconds, PaneEcho::Text};
+    return {QStringLiteral("The radio is now ready for use."), MatchRule::Position, 0, eepromSeconds, PaneEcho::Text};
 }
 
 ReplyWait menuWait(int limit, PaneEcho pane)
@@ -106,10 +105,8 @@ int eepromSecondsFor(int channelCount)
     return channelCount > 1 ? channelCount * 5 : (channelCount + 5) * 5;
 }
 
-RadioExchange::RadioExchange(SerialLink &link, ExchangeView &view, TimeSource &time,
-                             Timing timing)
-    : link_(link), view_(view), time_(time), timing_(timing),
-      waiter_(link, view, time, timing.second)
+RadioExchange::RadioExchange(SerialLink &link, ExchangeView &view, TimeSource &time, Timing timing)
+    : link_(link), view_(view), time_(time), timing_(timing), waiter_(link, view, time, timing.second)
 {
 }
 
@@ -227,8 +224,7 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(bool singleC
 // The radio takes the two digits after the fixed leading 1, then the three decimals.
 QCoro::Task<RadioExchange::Outcome> RadioExchange::writeChannel(int channel, bool singleChannel)
 {
-    const WaitEnd prompt =
-        co_await waiter_.wait(channelPromptWait(channel, timing_.replyLimitSeconds));
+    const WaitEnd prompt = co_await waiter_.wait(channelPromptWait(channel, timing_.replyLimitSeconds));
     if (prompt.communicationError)
         co_return TransferFailure::Communication;
     if (timedOut(prompt))
@@ -288,8 +284,7 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::uploadDialogue(bool singleCha
     if (!co_await sendPaced(QStringLiteral("N")))
         co_return TransferFailure::Communication;
     // The reply goes on from the listing, so the pane shows everything since "6".
-    if ((co_await waiter_.wait(menuWait(timing_.replyLimitSeconds, PaneEcho::Text)))
-            .communicationError)
+    if ((co_await waiter_.wait(menuWait(timing_.replyLimitSeconds, PaneEcho::Text))).communicationError)
         co_return TransferFailure::Communication;
     view_.placeTerminalCaret(kCaretFarEnd);
     if (!co_await sendPaced(kCarriageReturn))

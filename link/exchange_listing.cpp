@@ -34,8 +34,8 @@ QList<int> rowsNotRead(const QList<ListedChannel> &stored, int channelCount)
 {
     QList<int> missing;
     for (int row = 1; row <= channelCount; ++row) {
-        const bool reached = std::any_of(stored.begin(), stored.end(),
-                                         [row](const ListedChannel &c) { return c.row == row; });
+        const bool reached =
+            std::any_of(stored.begin(), stored.end(), [row](const ListedChannel &c) { return c.row == row; });
         if (!reached)
             missing.append(row);
     }

@@ -30,8 +30,7 @@ private:
 
 } // namespace
 
-ReplyWaiter::ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time,
-                         TimeSource::ms second)
+ReplyWaiter::ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time, TimeSource::ms second)
     : link_(link), view_(view), time_(time), second_(second)
 {
 }
@@ -42,15 +41,13 @@ QCoro::Task<WaitEnd> ReplyWaiter::wait(ReplyWait expected)
     Wakeup woken;
     bool lineLost = false;
     ScopedConnections connections;
-    connections.add(QObject::connect(&link_, &SerialLink::dataArrived, &signalContext_,
-                                     [&woken] { woken.fire(); }));
-    connections.add(QObject::connect(&link_, &SerialLink::lineLost, &signalContext_,
-                                     [&woken, &lineLost] {
-                                         lineLost = true;
-                                         woken.fire();
-                                     }));
-    const auto limitPassed = time_.alarmAt(
-        second_ * (wholeSeconds(start) + expected.limitSeconds + 1), [&woken] { woken.fire(); });
+    connections.add(QObject::connect(&link_, &SerialLink::dataArrived, &signalContext_, [&woken] { woken.fire(); }));
+    connections.add(QObject::connect(&link_, &SerialLink::lineLost, &signalContext_, [&woken, &lineLost] {
+        lineLost = true;
+        woken.fire();
+    }));
+    const auto limitPassed =
+        time_.alarmAt(second_ * (wholeSeconds(start) + expected.limitSeconds + 1), [&woken] { woken.fire(); });
 
     // Lets the event loop take in what the device already holds before the first check.
     co_await sleepUntil(time_, start);

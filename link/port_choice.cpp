@@ -24,23 +24,22 @@ int characterCode(QChar character, Qt::KeyboardModifiers modifiers)
     return code;
 }
 
-}  // namespace
+} // namespace
 
-PortChoice::PortChoice(QWidget* panelParent, QMenu* dataMenu, StorePort storePort,
-                       ComPortResolver resolver)
+PortChoice::PortChoice(QWidget *panelParent, QMenu *dataMenu, StorePort storePort, ComPortResolver resolver)
     : QObject(panelParent), storePort_(std::move(storePort)), resolver_(std::move(resolver))
 {
     buildPanel(panelParent);
     addMenuItems(dataMenu);
 }
 
-void PortChoice::buildPanel(QWidget* panelParent)
+void PortChoice::buildPanel(QWidget *panelParent)
 {
     panel_ = new QWidget(panelParent);
     panel_->setObjectName(QStringLiteral("picCOM"));
     panel_->setFixedSize(121, 49);
 
-    auto* shape = new RoundedOutline(panel_);
+    auto *shape = new RoundedOutline(panel_);
     shape->setObjectName(QStringLiteral("ShapeCOM"));
     shape->setGeometry(0, 0, 121, 49);
 
@@ -60,12 +59,11 @@ void PortChoice::buildPanel(QWidget* panelParent)
     panel_->hide();
 }
 
-void PortChoice::addMenuItems(QMenu* dataMenu)
+void PortChoice::addMenuItems(QMenu *dataMenu)
 {
-    static const std::array<const char*, 5> captions{"Com&1", "Com&2", "Com&3", "Com&4",
-                                                     "&Custom COM"};
+    static const std::array<const char *, 5> captions{"Com&1", "Com&2", "Com&3", "Com&4", "&Custom COM"};
     for (int item = 0; item < 5; ++item) {
-        QAction* action = dataMenu->addAction(QString::fromLatin1(captions[item]));
+        QAction *action = dataMenu->addAction(QString::fromLatin1(captions[item]));
         action->setObjectName(QStringLiteral("mcom%1").arg(item + 1));
         action->setCheckable(true);
         // The check marks follow the chosen port, never the click itself.
@@ -108,7 +106,7 @@ void PortChoice::setPortNumber(qint16 port)
 
 void PortChoice::clearPortChecks()
 {
-    for (QAction* item : portItems_)
+    for (QAction *item : portItems_)
         item->setChecked(false);
 }
 
@@ -134,7 +132,7 @@ void PortChoice::showPortPanel()
     portEntry_->moveCursor(QTextCursor::End);
 }
 
-void PortChoice::filterKey(int& keyAscii)
+void PortChoice::filterKey(int &keyAscii)
 {
     const bool printable = keyAscii >= firstPrintable && keyAscii <= lastPrintable;
     const bool digit = keyAscii >= '0' && keyAscii <= '9';
@@ -142,7 +140,7 @@ void PortChoice::filterKey(int& keyAscii)
         keyAscii = 0;
 }
 
-void PortChoice::handleKeyDown(int& keyCode, Qt::KeyboardModifiers shift)
+void PortChoice::handleKeyDown(int &keyCode, Qt::KeyboardModifiers shift)
 {
     Q_UNUSED(shift);
     if (keyCode != Qt::Key_Return && keyCode != Qt::Key_Enter)
@@ -175,11 +173,11 @@ void PortChoice::checkItemOf(qint16 port)
         portItems_[4]->setChecked(true);
 }
 
-bool PortChoice::eventFilter(QObject* watched, QEvent* event)
+bool PortChoice::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != portEntry_ || event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto *key = static_cast<QKeyEvent *>(event);
     int keyCode = key->key();
     handleKeyDown(keyCode, key->modifiers());
     if (keyCode == 0)

@@ -23,7 +23,7 @@ public:
     using StorePort = std::function<void(qint16)>;
 
     // Puts the panel into panelParent and the five port items at the end of dataMenu.
-    PortChoice(QWidget* panelParent, QMenu* dataMenu, StorePort storePort,
+    PortChoice(QWidget *panelParent, QMenu *dataMenu, StorePort storePort,
                ComPortResolver resolver = ComPortResolver());
 
     [[nodiscard]] qint16 portNumber() const { return portNumber_; }
@@ -40,26 +40,26 @@ public:
     void chooseCustomPort();
     void showPortPanel();
     // Sets keyAscii to 0 for a printable character that is not a digit.
-    void filterKey(int& keyAscii);
+    void filterKey(int &keyAscii);
     // Enter (with any modifiers) applies the typed number; keyCode becomes 0.
-    void handleKeyDown(int& keyCode, Qt::KeyboardModifiers shift);
+    void handleKeyDown(int &keyCode, Qt::KeyboardModifiers shift);
     // Hides the panel and applies port, or with 0 the number typed in txtCOM.
     void applyPortChoice(qint16 port);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildPanel(QWidget* panelParent);
-    void addMenuItems(QMenu* dataMenu);
+    void buildPanel(QWidget *panelParent);
+    void addMenuItems(QMenu *dataMenu);
     void checkItemOf(qint16 port);
     void refreshTooltips();
 
     qint16 portNumber_ = 0;
     StorePort storePort_;
     ComPortResolver resolver_;
-    std::array<QAction*, 5> portItems_{};
-    QWidget* panel_ = nullptr;
-    QLabel* panelLabel_ = nullptr;
-    QPlainTextEdit* portEntry_ = nullptr;
+    std::array<QAction *, 5> portItems_{};
+    QWidget *panel_ = nullptr;
+    QLabel *panelLabel_ = nullptr;
+    QPlainTextEdit *portEntry_ = nullptr;
 };

@@ -29,16 +29,14 @@ bool roundsUp(QStringView fraction, qint64 whole)
     return beyondHalf || whole % 2 != 0;
 }
 
-}  // namespace
+} // namespace
 
-std::optional<qint16> integerFromText(const QString& text)
+std::optional<qint16> integerFromText(const QString &text)
 {
-    static const QRegularExpression number(
-        QStringLiteral(R"(\A([+-]?)0*([0-9]*)(?:\.([0-9]*))?\z)"));
+    static const QRegularExpression number(QStringLiteral(R"(\A([+-]?)0*([0-9]*)(?:\.([0-9]*))?\z)"));
     const QStringView trimmed = trimBlanks(text);
     const auto match = number.match(trimmed);
-    const bool hasDigit =
-        std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const bool hasDigit = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (!match.hasMatch() || !hasDigit)
         return std::nullopt;
     const QStringView digits = match.capturedView(2);
@@ -55,7 +53,7 @@ std::optional<qint16> integerFromText(const QString& text)
     return static_cast<qint16>(value);
 }
 
-std::optional<qint16> portFromText(const QString& text)
+std::optional<qint16> portFromText(const QString &text)
 {
     const auto value = integerFromText(text);
     if (!value || *value < 1)

@@ -10,7 +10,7 @@
 
 namespace {
 
-QString permissionReason(const QString& device, const QString& systemReason)
+QString permissionReason(const QString &device, const QString &systemReason)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(device);
@@ -19,8 +19,8 @@ QString permissionReason(const QString& device, const QString& systemReason)
     if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
         return systemReason + QStringLiteral(" (the port is in use by another program)");
     return systemReason
-           + QStringLiteral(" (to use serial ports, add your user to the \"dialout\" group"
-                            " and log in again)");
+        + QStringLiteral(" (to use serial ports, add your user to the \"dialout\" group"
+                         " and log in again)");
 #endif
 }
 
@@ -33,9 +33,9 @@ bool lockDevice(qintptr handle)
 }
 #endif
 
-}  // namespace
+} // namespace
 
-QtSerialLink::QtSerialLink(ComPortResolver resolver, QObject* parent)
+QtSerialLink::QtSerialLink(ComPortResolver resolver, QObject *parent)
     : SerialLink(parent), resolver_(std::move(resolver))
 {
     connect(&port_, &QSerialPort::readyRead, this, &SerialLink::dataArrived);
@@ -67,7 +67,7 @@ std::optional<OpenFailure> QtSerialLink::open()
     return openDevicePath(target.isEmpty() ? *device : target);
 }
 
-std::optional<OpenFailure> QtSerialLink::openDevicePath(const QString& device)
+std::optional<OpenFailure> QtSerialLink::openDevicePath(const QString &device)
 {
     port_.setPortName(device);
     applyLineSettings();

@@ -9,7 +9,7 @@
 class QtSerialLink final : public SerialLink {
     Q_OBJECT
 public:
-    explicit QtSerialLink(ComPortResolver resolver = ComPortResolver(), QObject* parent = nullptr);
+    explicit QtSerialLink(ComPortResolver resolver = ComPortResolver(), QObject *parent = nullptr);
 
     [[nodiscard]] bool isOpen() const override;
     bool setPortNumber(int number) override;
@@ -24,7 +24,7 @@ public:
 
 private:
     void applyLineSettings();
-    std::optional<OpenFailure> openDevicePath(const QString& device);
+    std::optional<OpenFailure> openDevicePath(const QString &device);
     void onPortError(QSerialPort::SerialPortError error);
     void reportLineLost();
 

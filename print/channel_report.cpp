@@ -8,12 +8,11 @@ const QString kLineBreak = QStringLiteral("\r\n");
 
 } // namespace
 
-QString channelReport(const QString &serialNo, const QString &date, const QString &time,
-                      const QStringList &frequencies)
+QString channelReport(const QString &serialNo, const QString &date, const QString &time, const QStringList &frequencies)
 {
     QString report = kLineBreak.repeated(4);
-    report += QStringLiteral("\tSerial No:  \t") + serialNo + QStringLiteral("\t\t\t\t") + date
-        + QStringLiteral("   ") + time + kLineBreak;
+    report += QStringLiteral("\tSerial No:  \t") + serialNo + QStringLiteral("\t\t\t\t") + date + QStringLiteral("   ")
+        + time + kLineBreak;
     report += u'\t' + QString(kRuleLength, QChar(0x00AF)) + kLineBreak + kLineBreak;
     for (qsizetype i = 0; i < frequencies.size(); ++i)
         report += QStringLiteral("\tChannel %1:\t%2\tMHz").arg(i + 1).arg(frequencies.at(i)) + kLineBreak;

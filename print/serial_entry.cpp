@@ -9,8 +9,8 @@
 #include <QtWidgets/QPlainTextEdit>
 
 SerialEntry::SerialEntry(QWidget *parent)
-    : QObject(parent), panel_(new QWidget(parent)), label_(new QLabel(QStringLiteral("Please Enter Serial No:"), panel_)),
-      entry_(new QPlainTextEdit(panel_))
+    : QObject(parent), panel_(new QWidget(parent)),
+      label_(new QLabel(QStringLiteral("Please Enter Serial No:"), panel_)), entry_(new QPlainTextEdit(panel_))
 {
     panel_->setObjectName(QStringLiteral("Picture2"));
     panel_->setFixedSize(113, 41);

@@ -20,9 +20,8 @@ void initVarloResources()
 namespace {
 
 const QStringList toolbarKeys = {
-    QStringLiteral("open"),   QStringLiteral("save"),  QStringLiteral("download"),
-    QStringLiteral("upload"), QStringLiteral("print"), QStringLiteral("cancelprint"),
-    QStringLiteral("com"),
+    QStringLiteral("open"),  QStringLiteral("save"),        QStringLiteral("download"), QStringLiteral("upload"),
+    QStringLiteral("print"), QStringLiteral("cancelprint"), QStringLiteral("com"),
 };
 
 QString imagePath(const QString &name)

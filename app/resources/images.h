@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QtCore/QString>
 #include <QtGui/QIcon>
 #include <QtGui/QPixmap>
-#include <QtCore/QString>
 
 // The program's own artwork lives in the resource file varlo.qrc under ":/images/".
 // varlo-ui is a static library: the linker drops the resource unless something registers it.

@@ -41,7 +41,8 @@ MainWindow &startWindow(WindowFixture &fixture, const QByteArray &serial, const 
                         const QString &pdf = {})
 {
     fixture.storeSettings(QByteArray("\x01\x00\x06\x00", 4) + serial + QByteArray(500, '\0')
-                          + QByteArray("/other.vl").leftJustified(500, ' ') + QFile::encodeName(recent).leftJustified(1000, ' '));
+                          + QByteArray("/other.vl").leftJustified(500, ' ')
+                          + QFile::encodeName(recent).leftJustified(1000, ' '));
     MainWindow &window = fixture.start(quickTiming());
     window.setPrinterChoice(std::make_unique<PdfPrinterChoice>(pdf));
     printerAsked = 0;
@@ -103,10 +104,14 @@ private slots:
         QTest::addColumn<QList<int>>("filterKeys"); // as the user moves through the filters
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("channel files") << QList<int>{} << "tower" << "tower.vl";
-        QTest::newRow("all files") << QList<int>{Qt::Key_Down} << "tower" << "tower";
-        QTest::newRow("back to channel files") << QList<int>{Qt::Key_Down, Qt::Key_Up} << "tower" << "tower.vl";
-        QTest::newRow("own extension") << QList<int>{} << "tower.txt" << "tower.txt";
+        QTest::newRow("channel files") << QList<int>{} << "tower"
+                                       << "tower.vl";
+        QTest::newRow("all files") << QList<int>{Qt::Key_Down} << "tower"
+                                   << "tower";
+        QTest::newRow("back to channel files") << QList<int>{Qt::Key_Down, Qt::Key_Up} << "tower"
+                                               << "tower.vl";
+        QTest::newRow("own extension") << QList<int>{} << "tower.txt"
+                                       << "tower.txt";
     }
     void saveKeepsExtensionOfFilter()
     {
@@ -117,7 +122,8 @@ private slots:
         MainWindow &window = startWindow(fixture, "        ");
         window.table().putFrequency(1, QStringLiteral("121.500"));
         action(window, "msave")->trigger();
-        QCOMPARE(window.findChild<QFileDialog *>("ComDiag")->nameFilters(), (QStringList{"Kenmar files (*.vl)", "All files (*)"}));
+        QCOMPARE(window.findChild<QFileDialog *>("ComDiag")->nameFilters(),
+                 (QStringList{"Kenmar files (*.vl)", "All files (*)"}));
         for (int key : filterKeys)
             QTest::keyClick(window.findChild<QComboBox *>("fileTypeCombo"), Qt::Key(key));
         QCOMPARE(answerDialog(window, "Enter filename to save data as", fixture.path(typed)), QString());
@@ -209,7 +215,8 @@ private slots:
         const QString flat = QString(page).remove(QRegularExpression("\\s")); // tabs come out as spaces
         QVERIFY2(flat.contains("SerialNo:AB123"), qPrintable(page));
         for (int i = 1; i <= 6; ++i)
-            QVERIFY2(flat.contains(QStringLiteral("Channel%1:%2MHz").arg(i).arg(kRadioChannels[i - 1])), qPrintable(page));
+            QVERIFY2(flat.contains(QStringLiteral("Channel%1:%2MHz").arg(i).arg(kRadioChannels[i - 1])),
+                     qPrintable(page));
 
         action(first, "msave")->trigger();
         answerDialog(first, "Enter filename to save data as", fixture.path("radio"));

@@ -5,13 +5,13 @@
 #include "app/notices.h"
 #include "app/terminal_pane.h"
 #include "files/recent_menu.h"
-#include "link/transfer_progress.h"
 #include "link/port_choice.h"
+#include "link/transfer_progress.h"
 #include "window_fixture.h"
 
 #include <QtCore/QElapsedTimer>
-#include <QtGui/QDesktopServices>
 #include <QtGui/QClipboard>
+#include <QtGui/QDesktopServices>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QHeaderView>
@@ -114,17 +114,17 @@ void TestWindow::startsFromTheSettingsFile_data()
     QTest::addColumn<bool>("singleChannel");
     QTest::addColumn<QStringList>("recentShown");
 
-    const QByteArray firstRun = QByteArray("\x01\x00\x01\x00", 4) + QByteArray(8, ' ') + QByteArray(500, '\0') +
-                                QByteArray(1500, ' ');
+    const QByteArray firstRun =
+        QByteArray("\x01\x00\x01\x00", 4) + QByteArray(8, ' ') + QByteArray(500, '\0') + QByteArray(1500, ' ');
     QTest::newRow("first run") << QByteArray() << firstRun << QStringList{"mcom1"} << true << QStringList();
-    QTest::newRow("port 3, six channels") << record(3, 6) << record(3, 6) << QStringList{"mcom3"} << false
-                                          << QStringList();
+    QTest::newRow("port 3, six channels")
+        << record(3, 6) << record(3, 6) << QStringList{"mcom3"} << false << QStringList();
     QTest::newRow("port 7: Custom COM") << record(7, 1) << record(7, 1) << QStringList{"mcom5"} << true
                                         << QStringList();
-    QTest::newRow("negative port: none checked") << record(-4, 6) << record(-4, 6) << QStringList() << false
-                                                 << QStringList();
-    QTest::newRow("type 0 is six channels, stored as 6") << record(2, 0) << record(2, 6) << QStringList{"mcom2"}
-                                                         << false << QStringList();
+    QTest::newRow("negative port: none checked")
+        << record(-4, 6) << record(-4, 6) << QStringList() << false << QStringList();
+    QTest::newRow("type 0 is six channels, stored as 6")
+        << record(2, 0) << record(2, 6) << QStringList{"mcom2"} << false << QStringList();
     QTest::newRow("only recent entry 2") << record(1, 1, "/data/tower.vl") << record(1, 1, "/data/tower.vl")
                                          << QStringList{"mcom1"} << true << QStringList{"mmru2", "mspace6"};
 }
@@ -178,8 +178,8 @@ void TestWindow::tableEntry_data()
     QTest::addColumn<bool>("refused");
 
     QTest::newRow("accepted in its stored form") << "0127.50" << int(Qt::Key_Return) << "127.500" << false;
-    QTest::newRow("refused: the editor opens again on its row") << "118.030" << int(Qt::Key_Return) << "118.000"
-                                                                << true;
+    QTest::newRow("refused: the editor opens again on its row")
+        << "118.030" << int(Qt::Key_Return) << "118.000" << true;
     QTest::newRow("Escape cancels") << "999" << int(Qt::Key_Escape) << "118.000" << false;
 }
 
@@ -217,11 +217,16 @@ void TestWindow::noticeLength_data()
     QTest::addColumn<bool>("longInterval");
     QTest::addColumn<bool>("abortMeanwhile");
 
-    QTest::newRow("text notice") << "" << "Upload Completed" << true << false;
-    QTest::newRow("an abort meanwhile ends at the same tick") << "" << "Upload Completed" << true << true;
-    QTest::newRow("About clicked away") << "" << "about" << false << false;
-    QTest::newRow("abort at start-up: the short interval") << "" << "abort" << false << false;
-    QTest::newRow("abort after a text notice: the long interval") << "text notice" << "abort" << true << false;
+    QTest::newRow("text notice") << ""
+                                 << "Upload Completed" << true << false;
+    QTest::newRow("an abort meanwhile ends at the same tick") << ""
+                                                              << "Upload Completed" << true << true;
+    QTest::newRow("About clicked away") << ""
+                                        << "about" << false << false;
+    QTest::newRow("abort at start-up: the short interval") << ""
+                                                           << "abort" << false << false;
+    QTest::newRow("abort after a text notice: the long interval") << "text notice"
+                                                                  << "abort" << true << false;
 }
 
 void TestWindow::noticeLength()
@@ -361,21 +366,29 @@ void TestWindow::portPanelEnter_data()
 
     const QStringList custom{"mcom5"};
     const int none = Qt::NoModifier;
-    QTest::newRow("digits") << "12" << "" << int(Qt::Key_Return) << none << 12 << custom;
-    QTest::newRow("letters and punctuation do not pass") << "1a-2.B" << "" << int(Qt::Key_Return) << none << 12
-                                                         << custom;
-    QTest::newRow("Shift+Return, a fixed port") << "3" << "" << int(Qt::Key_Return) << int(Qt::ShiftModifier) << 3
-                                                << QStringList{"mcom3"};
-    QTest::newRow("Ctrl+Alt+Return") << "12" << "" << int(Qt::Key_Return)
-                                     << int(Qt::ControlModifier | Qt::AltModifier) << 12 << custom;
-    QTest::newRow("keypad Enter") << "12" << "" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 12 << custom;
-    QTest::newRow("pasted unfiltered, half to even") << "" << "2.5" << int(Qt::Key_Return) << none << 2
-                                                     << QStringList{"mcom2"};
-    QTest::newRow("empty: nothing changes") << "" << "" << int(Qt::Key_Return) << none << 6 << custom;
-    QTest::newRow("zero refused") << "0" << "" << int(Qt::Key_Return) << none << 6 << custom;
+    QTest::newRow("digits") << "12"
+                            << "" << int(Qt::Key_Return) << none << 12 << custom;
+    QTest::newRow("letters and punctuation do not pass") << "1a-2.B"
+                                                         << "" << int(Qt::Key_Return) << none << 12 << custom;
+    QTest::newRow("Shift+Return, a fixed port")
+        << "3"
+        << "" << int(Qt::Key_Return) << int(Qt::ShiftModifier) << 3 << QStringList{"mcom3"};
+    QTest::newRow("Ctrl+Alt+Return") << "12"
+                                     << "" << int(Qt::Key_Return) << int(Qt::ControlModifier | Qt::AltModifier) << 12
+                                     << custom;
+    QTest::newRow("keypad Enter") << "12"
+                                  << "" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << 12 << custom;
+    QTest::newRow("pasted unfiltered, half to even")
+        << ""
+        << "2.5" << int(Qt::Key_Return) << none << 2 << QStringList{"mcom2"};
+    QTest::newRow("empty: nothing changes") << ""
+                                            << "" << int(Qt::Key_Return) << none << 6 << custom;
+    QTest::newRow("zero refused") << "0"
+                                  << "" << int(Qt::Key_Return) << none << 6 << custom;
     QTest::newRow("beyond ASCII passes the filter, then is refused")
         << QString::fromUtf8("7\u00e9") << "" << int(Qt::Key_Return) << none << 6 << custom;
-    QTest::newRow("Escape leaves the panel open") << "9" << "" << int(Qt::Key_Escape) << none << 6 << custom;
+    QTest::newRow("Escape leaves the panel open") << "9"
+                                                  << "" << int(Qt::Key_Escape) << none << 6 << custom;
 }
 
 void TestWindow::portPanelEnter()
@@ -473,8 +486,8 @@ void TestWindow::failureBoxComesBeforeTheClose_data()
 
     QTest::newRow("time-out") << Scenario::Silent << 0 << "Serial portTimeout Error" << QByteArray("\r6") << true;
     // Byte 14 is the first digit of channel 3.
-    QTest::newRow("line dropped on channel 3") << Scenario::HangUp << 14 << "Communication Error"
-                                               << kRowsDownload.left(14) << false;
+    QTest::newRow("line dropped on channel 3")
+        << Scenario::HangUp << 14 << "Communication Error" << kRowsDownload.left(14) << false;
 }
 
 void TestWindow::failureBoxComesBeforeTheClose()
@@ -560,10 +573,10 @@ void TestWindow::downloadIsUndisturbed()
             window.table().typeList()->setCurrentIndex(0);
         if (interference == "com")
             action(window, "com")->trigger();
-        interfered = window.notices().aboutShown() || interfered || dialog.isVisible() ||
-                     window.table().singleChannel() || (interference == "exit" && window.isVisible()) ||
-                     (window.findChild<QWidget *>(QStringLiteral("picCOM"))->isVisible() &&
-                      window.progress().animationTimer()->isActive());
+        interfered = window.notices().aboutShown() || interfered || dialog.isVisible() || window.table().singleChannel()
+            || (interference == "exit" && window.isVisible())
+            || (window.findChild<QWidget *>(QStringLiteral("picCOM"))->isVisible()
+                && window.progress().animationTimer()->isActive());
         pane = window.terminal().pane()->toPlainText();
     });
 

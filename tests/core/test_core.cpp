@@ -2,8 +2,8 @@
 // recent list, channel files and the report text, port numbers typed and resolved, and the benchmark's own arithmetic.
 #include "bench/figures.h"
 #include "channels/frequency.h"
-#include "files/channel_file.h"
 #include "core/time_source.h"
+#include "files/channel_file.h"
 #include "files/recent_files.h"
 #include "files/settings_file.h"
 #include "link/com_port_resolver.h"
@@ -26,8 +26,8 @@ Q_DECLARE_METATYPE(Number)
 
 namespace {
 
-const QByteArray kFirstRun = QByteArray("\x01\x00\x01\x00", 4) + QByteArray(8, ' ') + QByteArray(500, '\0') +
-                             QByteArray(1500, ' ');
+const QByteArray kFirstRun =
+    QByteArray("\x01\x00\x01\x00", 4) + QByteArray(8, ' ') + QByteArray(500, '\0') + QByteArray(1500, ' ');
 
 const QStringList kSix{"118.000", "118.025", "121.500", "122.750", "130.000", "138.000"};
 const QByteArray kSixLines = "118.000\r\n118.025\r\n121.500\r\n122.750\r\n130.000\r\n138.000\r\n";
@@ -117,11 +117,14 @@ private slots:
         QTest::addColumn<QStringList>("loaded");
         QTest::newRow("six read as one") << kSixLines << 1 << QStringList{"118.000"};
         QTest::newRow("one read as six") << QByteArray("121.500\r\n") << 6 << QStringList{"121.500"};
-        QTest::newRow("junk after 7th") << QByteArray("121.500xyz\r\n122.000 9\r\n") << 6 << QStringList{"121.500", "122.000"};
+        QTest::newRow("junk after 7th") << QByteArray("121.500xyz\r\n122.000 9\r\n") << 6
+                                        << QStringList{"121.500", "122.000"};
         QTest::newRow("leading spaces") << QByteArray("   121.500\r\n") << 1 << QStringList{"121.500"};
         QTest::newRow("invalid first") << QByteArray("hello\r\n121.500\r\n") << 6 << QStringList{};
-        QTest::newRow("invalid second") << QByteArray("121.500\r\n121.510\r\n122.000\r\n") << 6 << QStringList{"121.500"};
-        QTest::newRow("LF only") << QByteArray("121.500\n122.000\n123.000") << 6 << QStringList{"121.500", "122.000", "123.000"};
+        QTest::newRow("invalid second") << QByteArray("121.500\r\n121.510\r\n122.000\r\n") << 6
+                                        << QStringList{"121.500"};
+        QTest::newRow("LF only") << QByteArray("121.500\n122.000\n123.000") << 6
+                                 << QStringList{"121.500", "122.000", "123.000"};
     }
     void loadingRunsToFirstInvalidLine()
     {
@@ -135,10 +138,14 @@ private slots:
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("two points") << "/data/tower.backup.vl" << "/data/tower";
-        QTest::newRow("point in folder") << "/home/j.smith/tower.vl" << "/home/j.smith/tower";
-        QTest::newRow("hidden folder") << "/home/j/.radios/tower.vl" << "/home/j/.radios/tower";
-        QTest::newRow("no extension") << "/home/j.smith/tower" << "/home/j.smith/tower";
+        QTest::newRow("two points") << "/data/tower.backup.vl"
+                                    << "/data/tower";
+        QTest::newRow("point in folder") << "/home/j.smith/tower.vl"
+                                         << "/home/j.smith/tower";
+        QTest::newRow("hidden folder") << "/home/j/.radios/tower.vl"
+                                       << "/home/j/.radios/tower";
+        QTest::newRow("no extension") << "/home/j.smith/tower"
+                                      << "/home/j.smith/tower";
     }
     void proposedNameKeepsFolder()
     {
@@ -154,9 +161,11 @@ private slots:
         const QByteArray head = "\r\n\r\n\r\n\r\n\tSerial No:  \tAB123\t\t\t\t24/12/2025   09:05\r\n\t"
             + QByteArray(68, '\xaf') + "\r\n\r\n";
         QTest::newRow("one channel") << QStringList{"121.500"} << head + "\tChannel 1:\t121.500\tMHz\r\n";
-        QTest::newRow("six channels") << kSix << head + "\tChannel 1:\t118.000\tMHz\r\n\tChannel 2:\t118.025\tMHz\r\n"
-                                                        "\tChannel 3:\t121.500\tMHz\r\n\tChannel 4:\t122.750\tMHz\r\n"
-                                                        "\tChannel 5:\t130.000\tMHz\r\n\tChannel 6:\t138.000\tMHz\r\n";
+        QTest::newRow("six channels") << kSix
+                                      << head
+                + "\tChannel 1:\t118.000\tMHz\r\n\tChannel 2:\t118.025\tMHz\r\n"
+                  "\tChannel 3:\t121.500\tMHz\r\n\tChannel 4:\t122.750\tMHz\r\n"
+                  "\tChannel 5:\t130.000\tMHz\r\n\tChannel 6:\t138.000\tMHz\r\n";
     }
     void reportIsExact()
     {
@@ -264,22 +273,38 @@ void TestCore::frequencyText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("canonical"); // empty: refused
 
-    QTest::newRow("leading blank") << " 118.025" << "118.025";
-    QTest::newRow("blanks both sides") << "  118.025  " << "118.025";
-    QTest::newRow("leading zero") << "0118.00" << "118.000";
-    QTest::newRow("plus sign") << "+138.00" << "138.000";
-    QTest::newRow("no fraction digits") << "000118." << "118.000";
-    QTest::newRow("six characters") << "118.01" << "";
-    QTest::newRow("eight characters") << "118.0250" << "";
-    QTest::newRow("trailing blank leaves six") << "118.00 " << "";
-    QTest::newRow("minus sign") << "-118.00" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("exponent") << "1.2E+02" << "";
-    QTest::newRow("decimal comma") << "118,025" << "";
-    QTest::newRow("two points") << "118.0.0" << "";
-    QTest::newRow("inner blank") << "118 025" << "";
-    QTest::newRow("tab padded") << "\t118.025" << "";
-    QTest::newRow("point first") << ".118000" << "";
+    QTest::newRow("leading blank") << " 118.025"
+                                   << "118.025";
+    QTest::newRow("blanks both sides") << "  118.025  "
+                                       << "118.025";
+    QTest::newRow("leading zero") << "0118.00"
+                                  << "118.000";
+    QTest::newRow("plus sign") << "+138.00"
+                               << "138.000";
+    QTest::newRow("no fraction digits") << "000118."
+                                        << "118.000";
+    QTest::newRow("six characters") << "118.01"
+                                    << "";
+    QTest::newRow("eight characters") << "118.0250"
+                                      << "";
+    QTest::newRow("trailing blank leaves six") << "118.00 "
+                                               << "";
+    QTest::newRow("minus sign") << "-118.00"
+                                << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("exponent") << "1.2E+02"
+                              << "";
+    QTest::newRow("decimal comma") << "118,025"
+                                   << "";
+    QTest::newRow("two points") << "118.0.0"
+                                << "";
+    QTest::newRow("inner blank") << "118 025"
+                                 << "";
+    QTest::newRow("tab padded") << "\t118.025"
+                                << "";
+    QTest::newRow("point first") << ".118000"
+                                 << "";
 }
 
 void TestCore::frequencyText()
@@ -361,9 +386,12 @@ void TestCore::shortensPath_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("short with blanks") << "  C:/work/tower.vl  " << "C:/work/tower.vl";
-    QTest::newRow("exactly 30") << "/abcdefghij/klmnopqrst/uvw.vlx" << "/abcdefghij/klmnopqrst/uvw.vlx";
-    QTest::newRow("long") << "C:/Program Files/Radio/Data/channels/tower.vl" << "C:/Program Files/ ... /tower.vl";
+    QTest::newRow("short with blanks") << "  C:/work/tower.vl  "
+                                       << "C:/work/tower.vl";
+    QTest::newRow("exactly 30") << "/abcdefghij/klmnopqrst/uvw.vlx"
+                                << "/abcdefghij/klmnopqrst/uvw.vlx";
+    QTest::newRow("long") << "C:/Program Files/Radio/Data/channels/tower.vl"
+                          << "C:/Program Files/ ... /tower.vl";
     QTest::newRow("no separator after the head") << "D:/radios/airfield/approach-frequencies.vl"
                                                  << "D:/radios/ ... ";
     QTest::newRow("no separator at all") << QString(40, u'x') << " ... ";
@@ -430,8 +458,7 @@ void TestCore::resolver_data()
     QTest::newRow("zero") << mixed << "" << 0 << "";
     QTest::newRow("ttyUSB2 before ttyUSB10") << QStringList{"ttyUSB10", "ttyUSB2"} << "" << 1 << "/dev/ttyUSB2";
     QTest::newRow("all USB before ACM") << QStringList{"ttyACM0", "ttyUSB11", "ttyUSB3"} << "" << 3 << "/dev/ttyACM0";
-    QTest::newRow("ACM in numeric order") << QStringList{"ttyACM10", "ttyUSB0", "ttyACM9"} << "" << 2
-                                          << "/dev/ttyACM9";
+    QTest::newRow("ACM in numeric order") << QStringList{"ttyACM10", "ttyUSB0", "ttyACM9"} << "" << 2 << "/dev/ttyACM9";
     QTest::newRow("others by name") << QStringList{"ttyS0", "ttyAMA0"} << "" << 1 << "/dev/ttyAMA0";
     QTest::newRow("COM1 linked to a device") << mixed << "link" << 1 << "COM1";
     QTest::newRow("COM1 linked to nothing") << mixed << "dangling" << 1 << "COM1";

@@ -17,8 +17,7 @@ inline const QByteArray kLineBreak = "\r\n";
 // a short time after each byte. Every answer can be changed or withheld to set up a fault.
 class FakeRadio {
 public:
-    static inline const QByteArray editQuestion =
-        "\r\nEdit these channels? (Y = type new frequencies, N = keep them) ";
+    static inline const QByteArray editQuestion = "\r\nEdit these channels? (Y = type new frequencies, N = keep them) ";
     static inline const QByteArray storeQuestion = "Store the new channels? S or R (S = save, R = return) ";
     static inline const QByteArray readyReport = "The radio is now ready for use.";
     static inline const QByteArray menuLine = "(Press ENTER to return to the menu.)";
@@ -142,10 +141,7 @@ struct ExchangeBench {
     // Runs an action at a moment in the middle of a transfer.
     void at(ms when, std::function<void()> action) { alarms.push_back(time.alarmAt(when, std::move(action))); }
 
-    [[nodiscard]] QString failure() const
-    {
-        return view.failures.isEmpty() ? QString() : view.failures.last().message;
-    }
+    [[nodiscard]] QString failure() const { return view.failures.isEmpty() ? QString() : view.failures.last().message; }
     [[nodiscard]] ms failureTime() const { return view.failures.isEmpty() ? ms(-1) : view.failures.last().at; }
     // When the n-th byte (0-based) was written, or -1 when it never was.
     [[nodiscard]] ms writtenAt(int index) const { return link.writtenTimes.value(index, ms(-1)); }

@@ -83,10 +83,13 @@ void TestExchange::transfer_data()
 
     const QStringList begin{"countdown end", "lock", "running", "animation on"};
     const QStringList end{"unlock", "idle", "unlock"};
-    const QStringList download = begin +
-        QStringList{"highlight 1", "highlight 2", "highlight 3", "highlight 4", "highlight 5", "highlight 6",
-                    "deselect 6", "refresh", "countdown 30", "countdown end", "animation off",
-                    "notice Download Completed. Power Radio OFF / ON.", "notice over"} + end;
+    const QStringList download = begin
+        + QStringList{"highlight 1",   "highlight 2",   "highlight 3",
+                      "highlight 4",   "highlight 5",   "highlight 6",
+                      "deselect 6",    "refresh",       "countdown 30",
+                      "countdown end", "animation off", "notice Download Completed. Power Radio OFF / ON.",
+                      "notice over"}
+        + end;
     const QStringList upload = QStringList{"animation off", "notice Upload Completed", "notice over"} + end;
     QStringList puts;
     for (int row = 1; row <= 6; ++row)
@@ -166,22 +169,19 @@ void TestExchange::failureOrder_data()
     QTest::newRow("upload, line lost waiting for the menu line")
         << true << "lost" << 2000 << kCommunication << 2000 << false << none << QByteArray("\r6N") << "";
     QTest::newRow("download, write 11 fails: the message, then the close")
-        << false << "writes" << 10 << kCommunication << 3500 << true << 5500
-        << QByteArray("\r6Y1802521") << "";
+        << false << "writes" << 10 << kCommunication << 3500 << true << 5500 << QByteArray("\r6Y1802521") << "";
     QTest::newRow("upload, the first carriage return may fail")
         << true << "one write" << 0 << "" << -1 << false << 5050 << QByteArray("6N\r") << "";
-    QTest::newRow("download, port number refused") << false << "number" << 0 << kInvalidPort << 0 << false
-                                                   << none << QByteArray() << "COM7: not a serial port number";
-    QTest::newRow("download, no port for the number") << false << "absent" << 0 << kInvalidPort << 0 << false
-                                                      << none << QByteArray()
-                                                      << "COM7: no serial port is present for this number";
-    QTest::newRow("upload, no permission")
-        << true << "open" << 0 << kInvalidPort << 0 << false << none << QByteArray()
-        << "COM7 is /dev/ttyUSB0: Permission denied (join the dialout group)";
+    QTest::newRow("download, port number refused") << false << "number" << 0 << kInvalidPort << 0 << false << none
+                                                   << QByteArray() << "COM7: not a serial port number";
+    QTest::newRow("download, no port for the number")
+        << false << "absent" << 0 << kInvalidPort << 0 << false << none << QByteArray()
+        << "COM7: no serial port is present for this number";
+    QTest::newRow("upload, no permission") << true << "open" << 0 << kInvalidPort << 0 << false << none << QByteArray()
+                                           << "COM7 is /dev/ttyUSB0: Permission denied (join the dialout group)";
     QTest::newRow("download, buffer cannot be cleared: the port stays open")
-        << false << "discard" << 0 << kInvalidPort << 0 << true
-                                                        << none << QByteArray()
-                                                        << "COM7: the receive buffer could not be cleared";
+        << false << "discard" << 0 << kInvalidPort << 0 << true << none << QByteArray()
+        << "COM7: the receive buffer could not be cleared";
 }
 
 void TestExchange::failureOrder()
@@ -512,17 +512,19 @@ void TestExchange::paneShows_data()
     QTest::newRow("channel 2's wait begins with the answer to channel 1's digits")
         << false << "" << 3300 << "18.025\r\n" + FakeRadio::channelPrompt(2) << 10000;
     QTest::newRow("S or R goes on from channel 6's point wait")
-        << false << "" << 11700
-        << "29.975\r\n" + FakeRadio::channelPrompt(6) + "36.975\r\n" + FakeRadio::storeQuestion << 10000;
+        << false << "" << 11700 << "29.975\r\n" + FakeRadio::channelPrompt(6) + "36.975\r\n" + FakeRadio::storeQuestion
+        << 10000;
     QTest::newRow("after the ready report")
         << false << "" << -1 << writing + FakeRadio::readyReport + "\r\n" + FakeRadio::menuLine + "\r\n\r\n"
         << 40000;
     QTest::newRow("never ready") << false << "never ready, no menu line" << -1
-                                 << writing + "\r\n\r\nthe radio did not report ready\r\n" << 40000;
-    QTest::newRow("upload: everything since 6") << true << "" << -1
-                                                << FakeRadio::defaultListing() + "N\r\n" + FakeRadio::menuLine << 40000;
-    QTest::newRow("upload without a menu line") << true << "never ready, no menu line" << -1
-                                                << FakeRadio::defaultListing() + "N\r\n" << 40000;
+                                 << writing + "\r\n\r\nthe radio did not report ready\r\n"
+                                 << 40000;
+    QTest::newRow("upload: everything since 6")
+        << true << "" << -1 << FakeRadio::defaultListing() + "N\r\n" + FakeRadio::menuLine << 40000;
+    QTest::newRow("upload without a menu line")
+        << true << "never ready, no menu line" << -1 << FakeRadio::defaultListing() + "N\r\n"
+        << 40000;
 }
 
 void TestExchange::paneShows()
@@ -555,8 +557,8 @@ void TestExchange::parseListing_data()
     QTest::addColumn<bool>("singleChannel");
     QTest::addColumn<QStringList>("stored");
 
-    const QString six = placed({{14, kListed[0]}, {40, kListed[1]}, {66, kListed[2]},
-                                {92, kListed[3]}, {118, kListed[4]}, {144, kListed[5]}});
+    const QString six = placed(
+        {{14, kListed[0]}, {40, kListed[1]}, {66, kListed[2]}, {92, kListed[3]}, {118, kListed[4]}, {144, kListed[5]}});
     QStringList allSix;
     for (int row = 1; row <= 6; ++row)
         allSix << QStringLiteral("%1=%2").arg(row).arg(kListed[row - 1]);

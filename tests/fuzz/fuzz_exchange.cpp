@@ -75,8 +75,8 @@ void checkEnd(const FakeLink &link, const RecordingView &view, bool upload)
     require(view.failures.size() + view.notices.size() == 1);
     if (!view.failures.isEmpty()) {
         const QString message = view.failures.first().message;
-        require(message == failureMessage(TransferFailure::Communication) ||
-                message == failureMessage(TransferFailure::Timeout));
+        require(message == failureMessage(TransferFailure::Communication)
+                || message == failureMessage(TransferFailure::Timeout));
     }
     if (upload) {
         for (const QString &row : view.rows)

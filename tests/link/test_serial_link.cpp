@@ -169,10 +169,18 @@ void TestSerialLink::portThatWillNotOpen_data()
     QTest::addColumn<QString>("device"); // how the reported device ends; empty: none named
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("no port for the number") << 5 << "" << "" << "no serial port is present";
-    QTest::newRow("COM3 links to a vanished device") << 3 << "" << "COM3" << "No such file";
-    QTest::newRow("in use by another program") << 1 << "locked" << "pty" << "in use";
-    QTest::newRow("in use by us through another name") << 2 << "opened as COM1" << "pty" << "in use";
+    QTest::newRow("no port for the number") << 5 << ""
+                                            << ""
+                                            << "no serial port is present";
+    QTest::newRow("COM3 links to a vanished device") << 3 << ""
+                                                     << "COM3"
+                                                     << "No such file";
+    QTest::newRow("in use by another program") << 1 << "locked"
+                                               << "pty"
+                                               << "in use";
+    QTest::newRow("in use by us through another name") << 2 << "opened as COM1"
+                                                       << "pty"
+                                                       << "in use";
 }
 
 void TestSerialLink::portThatWillNotOpen()
@@ -195,7 +203,8 @@ void TestSerialLink::portThatWillNotOpen()
     ::close(other);
     QVERIFY(failure);
     const QString named = device == "pty" ? slavePath_ : device;
-    QVERIFY2(named.isEmpty() ? failure->device.isEmpty() : failure->device.endsWith(named), qPrintable(failure->device));
+    QVERIFY2(named.isEmpty() ? failure->device.isEmpty() : failure->device.endsWith(named),
+             qPrintable(failure->device));
     QVERIFY2(failure->reason.contains(reason), qPrintable(failure->reason));
     QVERIFY(!link.isOpen());
 }

@@ -75,8 +75,8 @@ void FakeLink::loseLineAt(ms when)
 
 bool FakeLink::hasListeners() const
 {
-    return isSignalConnected(QMetaMethod::fromSignal(&SerialLink::dataArrived)) ||
-           isSignalConnected(QMetaMethod::fromSignal(&SerialLink::lineLost));
+    return isSignalConnected(QMetaMethod::fromSignal(&SerialLink::dataArrived))
+        || isSignalConnected(QMetaMethod::fromSignal(&SerialLink::lineLost));
 }
 
 void FakeLink::schedule(ms when, std::function<void()> action)

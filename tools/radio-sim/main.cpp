@@ -4,9 +4,9 @@
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDir>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -97,7 +97,8 @@ Channels channelsFrom(const QString &text)
     Channels channels;
     for (qsizetype i = 0; i < list.size() && i < 6; ++i)
         channels[i] = list[i].trimmed();
-    const bool allSeven = std::all_of(channels.begin(), channels.end(), [](const QString &each) { return each.size() == 7; });
+    const bool allSeven =
+        std::all_of(channels.begin(), channels.end(), [](const QString &each) { return each.size() == 7; });
     if (list.size() != 6 || !allSeven)
         fail("need six channels of seven characters: " + text);
     return channels;
@@ -132,11 +133,18 @@ RadioSimulator::Options readOptions(const QCoreApplication &application)
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(description));
     parser.addHelpOption();
-    const QCommandLineOption directory({"d", "directory"}, "Folder for the COMn link (default: the current one).", "folder", QDir::currentPath());
+    const QCommandLineOption directory({"d", "directory"}, "Folder for the COMn link (default: the current one).",
+                                       "folder", QDir::currentPath());
     const QCommandLineOption com({"p", "com"}, "The n of COMn, 1..255 (default 1).", "n", "1");
-    const QCommandLineOption scenario({"s", "scenario"}, "How the radio misbehaves, see above (default normal).", "name[:N]", "normal");
-    const QCommandLineOption channels({"c", "channels"}, "The six channels it starts with, seven characters each, comma-separated (default " + defaultChannelList() + ").", "f1,...,f6", defaultChannelList());
-    const QCommandLineOption eeprom({"e", "eeprom-delay"}, "Seconds the EEPROM write takes after \"S\" (default 3).", "seconds", "3");
+    const QCommandLineOption scenario({"s", "scenario"}, "How the radio misbehaves, see above (default normal).",
+                                      "name[:N]", "normal");
+    const QCommandLineOption channels(
+        {"c", "channels"},
+        "The six channels it starts with, seven characters each, comma-separated (default " + defaultChannelList()
+            + ").",
+        "f1,...,f6", defaultChannelList());
+    const QCommandLineOption eeprom({"e", "eeprom-delay"}, "Seconds the EEPROM write takes after \"S\" (default 3).",
+                                    "seconds", "3");
     const QCommandLineOption log({"l", "log"}, "Append every received byte with its time to this file.", "file");
     parser.addOptions({directory, com, scenario, channels, eeprom, log});
     parser.process(application);

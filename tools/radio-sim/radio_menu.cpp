@@ -22,21 +22,16 @@ Channels defaultChannels()
     return {"118.600", "121.500", "122.475", "123.450", "129.975", "134.125"};
 }
 
-RadioMenu::RadioMenu(ScenarioChoice choice, std::chrono::milliseconds eepromDelay,
-                     Channels channels)
-    : choice_(choice)
-    , eepromDelay_(is(Scenario::ReadyAfter) ? std::chrono::seconds(choice.value) : eepromDelay)
-    , channels_(std::move(channels))
+RadioMenu::RadioMenu(ScenarioChoice choice, std::chrono::milliseconds eepromDelay, Channels channels)
+    : choice_(choice), eepromDelay_(is(Scenario::ReadyAfter) ? std::chrono::seconds(choice.value) : eepromDelay),
+      channels_(std::move(channels))
 {
 }
 
 // "Channel k :  118.000 MHz": 24 characters, the frequency at 14..20.
 QByteArray RadioMenu::listingRecord(int channel, const QString &frequency)
 {
-    return QStringLiteral("Channel %1 :  %2 MHz")
-        .arg(channel)
-        .arg(frequency.leftJustified(7, u' ', true))
-        .toLatin1();
+    return QStringLiteral("Channel %1 :  %2 MHz").arg(channel).arg(frequency.leftJustified(7, u' ', true)).toLatin1();
 }
 
 // Ends with the hundreds digit, which is fixed: the user types the two digits after it.

@@ -10,16 +10,16 @@
 // How the simulated radio misbehaves. The last two are faults of the line, not of the menu.
 enum class Scenario {
     Normal,
-    Silent,          // never answers
-    NoC,             // answers "6" with a text that holds no "C"
-    ShortListing,    // the answer to "6" ends one character short: 149 characters from its "C"
-    NoPoint,         // never echoes the "." after the two leading digits
+    Silent, // never answers
+    NoC, // answers "6" with a text that holds no "C"
+    ShortListing, // the answer to "6" ends one character short: 149 characters from its "C"
+    NoPoint, // never echoes the "." after the two leading digits
     NoStoreQuestion, // never asks "S or R" (still takes "S")
-    NeverReady,      // never sends the ready text (still sends the menu line after the EEPROM write)
-    ReadyAfter,      // the ready text comes `value` seconds after "S"
-    InvalidRecord,   // record `value` (1..6) of the listing shows "999.999"
-    HangUp,          // the line drops on receiving byte number `value`
-    LineNoise,       // a burst of random printable bytes (never "C") before answering byte `value`
+    NeverReady, // never sends the ready text (still sends the menu line after the EEPROM write)
+    ReadyAfter, // the ready text comes `value` seconds after "S"
+    InvalidRecord, // record `value` (1..6) of the listing shows "999.999"
+    HangUp, // the line drops on receiving byte number `value`
+    LineNoise, // a burst of random printable bytes (never "C") before answering byte `value`
 };
 
 struct ScenarioChoice {
@@ -70,7 +70,7 @@ private:
     Channels channels_;
     Channels typed_;
     State state_ = State::Idle;
-    int channel_ = 1;       // the channel being typed, 1..6
-    QByteArray digits_;     // digits typed for it so far
+    int channel_ = 1; // the channel being typed, 1..6
+    QByteArray digits_; // digits typed for it so far
     SimClock::time_point writtenAt_;
 };

@@ -38,8 +38,7 @@ QByteArray noise(int length)
 } // namespace
 
 RadioSimulator::RadioSimulator(Options options)
-    : options_(std::move(options))
-    , menu_(options_.scenario, options_.eepromDelay, options_.channels)
+    : options_(std::move(options)), menu_(options_.scenario, options_.eepromDelay, options_.channels)
 {
 }
 

@@ -26,8 +26,8 @@ public:
         std::chrono::milliseconds eepromDelay{3000};
         Channels channels = defaultChannels();
         int comNumber = 1;
-        QString directory;   // where COMn is linked; empty: no link
-        QString logPath;     // received bytes appended here; empty: no log
+        QString directory; // where COMn is linked; empty: no link
+        QString logPath; // received bytes appended here; empty: no log
         int noiseLength = 16;
         // The radio's answers wait this long behind a noise burst, so a reader sees the noise alone.
         std::chrono::milliseconds noiseHold{1000};
