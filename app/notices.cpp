@@ -2,7 +2,7 @@
 
 #include "app/resources/images.h"
 #include "app/terminal_pane.h"
-#include "core/fonts.h"
+#include "app/fonts.h"
 #include "core/time_source.h"
 
 #include <QtCore/QEvent>

@@ -1,6 +1,6 @@
 #include "app/terminal_pane.h"
 
-#include "core/fonts.h"
+#include "app/fonts.h"
 
 #include <QtCore/QEvent>
 #include <QtWidgets/QLabel>

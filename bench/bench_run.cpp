@@ -3,7 +3,7 @@
 #include "simulator_process.h"
 
 #include "app/main_window.h"
-#include "channels/channel_table.h"
+#include "app/channel_table.h"
 
 #include <QtCore/QTimer>
 #include <QtWidgets/QComboBox>

@@ -1,4 +1,4 @@
-#include "print/report_printer.h"
+#include "app/report_printer.h"
 #include "window_fixture.h"
 
 #include <QtGui/QClipboard>

@@ -4,9 +4,9 @@
 // user does meanwhile.
 #include "app/notices.h"
 #include "app/terminal_pane.h"
-#include "files/recent_menu.h"
-#include "link/port_choice.h"
-#include "link/transfer_progress.h"
+#include "app/recent_menu.h"
+#include "app/port_choice.h"
+#include "app/transfer_progress.h"
 #include "window_fixture.h"
 
 #include <QtCore/QElapsedTimer>

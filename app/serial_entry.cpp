@@ -1,7 +1,7 @@
-#include "print/serial_entry.h"
+#include "app/serial_entry.h"
 
-#include "core/fonts.h"
-#include "core/rounded_outline.h"
+#include "app/fonts.h"
+#include "app/rounded_outline.h"
 #include "print/channel_report.h"
 
 #include <QtGui/QKeyEvent>

@@ -1,7 +1,7 @@
-#include "channels/channel_table.h"
+#include "app/channel_table.h"
 
 #include "channels/frequency.h"
-#include "core/fonts.h"
+#include "app/fonts.h"
 #include "files/settings_file.h"
 
 #include <QtCore/QEvent>

@@ -1,4 +1,4 @@
-#include "files/recent_menu.h"
+#include "app/recent_menu.h"
 
 #include "files/recent_files.h"
 #include "files/settings_file.h"

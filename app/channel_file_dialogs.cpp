@@ -1,4 +1,4 @@
-#include "files/channel_file_dialogs.h"
+#include "app/channel_file_dialogs.h"
 
 #include "core/time_source.h"
 #include "files/channel_file.h"

@@ -1,4 +1,4 @@
-#include "core/fonts.h"
+#include "app/fonts.h"
 
 #include <QtCore/QStringList>
 #include <QtGui/QFontDatabase>

@@ -1,7 +1,7 @@
-#include "link/port_choice.h"
+#include "app/port_choice.h"
 
-#include "core/fonts.h"
-#include "core/rounded_outline.h"
+#include "app/fonts.h"
+#include "app/rounded_outline.h"
 #include "link/port_number.h"
 
 #include <QtGui/QKeyEvent>

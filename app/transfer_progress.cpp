@@ -1,6 +1,6 @@
-#include "link/transfer_progress.h"
+#include "app/transfer_progress.h"
 
-#include "core/fonts.h"
+#include "app/fonts.h"
 
 #include <QtCore/QTimer>
 #include <QtGui/QAction>

@@ -1,4 +1,4 @@
-#include "core/rounded_outline.h"
+#include "app/rounded_outline.h"
 
 #include <QtGui/QPainter>
 

@@ -1,6 +1,6 @@
-#include "print/report_printer.h"
+#include "app/report_printer.h"
 
-#include "core/fonts.h"
+#include "app/fonts.h"
 #include "core/time_source.h"
 
 #include <QtGui/QFontMetricsF>
