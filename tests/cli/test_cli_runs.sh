@@ -3,9 +3,7 @@
 # with a backup and a trace, SIGINT during the channel steps, a port that will not open and a
 # file with an invalid line. Usage: test_cli_runs.sh <varlo-cli> <varlo-sim>
 set -eu
-cli=$(realpath "$1")
-sim=$(realpath "$2")
-folder=$(mktemp -d)
+cli=$(realpath "$1") sim=$(realpath "$2") folder=$(mktemp -d)
 trap 'kill $radio 2>/dev/null || true; rm -rf "$folder"' EXIT
 cd "$folder"
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -15,8 +13,7 @@ await_bytes() { n=$(($2 * 10)); until [ "$(wc -l < radio.log)" -ge "$1" ]; do
     n=$((n - 1)); [ $n -gt 0 ] || fail "the radio got only '$(received)'"; sleep 0.1; done; }
 
 "$sim" -d "$folder" -p 1 -e 1 -l radio.log >/dev/null 2>&1 &
-radio=$!
-n=100; until [ -L COM1 ]; do n=$((n - 1)); [ $n -gt 0 ] || fail "no simulated radio"; sleep 0.1; done
+radio=$!; n=100; until [ -L COM1 ]; do n=$((n - 1)); [ $n -gt 0 ] || fail "no simulated radio"; sleep 0.1; done
 touch radio.log
 
 printf '119.100\r\n120.950\r\n124.375\r\n126.700\r\n131.025\r\n135.850\r\n' > new.vl
@@ -30,9 +27,7 @@ sent=$(sed -n 's/^ *[0-9]*\.[0-9]\{3\} > //p' trace.txt | tr -d '\n')
 
 # A background job of a script starts with SIGINT ignored; the tool handles it all the same.
 "$cli" -p 1 write new.vl 2> interrupted.txt &
-tool=$!
-await_bytes 45 20
-kill -INT $tool
+tool=$!; await_bytes 45 20; kill -INT $tool
 status=0; wait $tool || status=$?
 [ $status -eq 130 ] || fail "SIGINT: exit $status"
 grep -q 'power it off and on' interrupted.txt || fail "SIGINT said '$(cat interrupted.txt)'"
