@@ -63,6 +63,23 @@ std::vector<double> gapsOf(const std::vector<LoggedByte> &logged, std::size_t fr
     return gaps;
 }
 
+// What the radio's log shows of one run whose transfers sent the given numbers of characters
+// from byte `from` on; the first byte on the radio's clock.
+TransferFigures figuresAtRadio(const QString &name, const std::vector<LoggedByte> &logged, std::size_t from,
+                               const QList<int> &transfers, Milliseconds radioDelay)
+{
+    int characters = 0;
+    for (const int count : transfers)
+        characters += count;
+    TransferFigures figures;
+    figures.name = name;
+    figures.floorTerms = {characters, kPace, radioDelay, 0ms};
+    figures.atRadio = Milliseconds(logged[from + std::size_t(characters) - 1].ms - logged[from].ms);
+    figures.gaps = summarizeGaps(gapsOf(logged, from, transfers));
+    figures.firstByte = Milliseconds(logged[from].ms);
+    return figures;
+}
+
 } // namespace
 
 ToolBench::ToolBench(QString program, QString folder, SimulatorProcess &simulator, Milliseconds eepromDelay,
@@ -80,8 +97,11 @@ QCoro::Task<std::optional<std::vector<TransferFigures>>> ToolBench::run()
     table.close();
     const std::optional<ClockMark> mark = markClock();
     const std::size_t writeFrom = mark ? mark->index + 1 : 0;
-    const ProcessRun write = co_await runTool({QStringLiteral("write"), table.fileName(), QStringLiteral("--verify")});
-    const ProcessRun read = co_await runTool({QStringLiteral("read"), QStringLiteral("read.vl")});
+    // Lists built apart from the awaits: GCC 12 cannot keep an initializer list across one.
+    const QStringList writeArguments{QStringLiteral("write"), table.fileName(), QStringLiteral("--verify")};
+    const QStringList readArguments{QStringLiteral("read"), QStringLiteral("read.vl")};
+    const ProcessRun write = co_await runTool(writeArguments);
+    const ProcessRun read = co_await runTool(readArguments);
     const std::vector<LoggedByte> logged = simulator_.received();
     QStringList found = problems(write, read);
     if (!mark || logged.size() < writeFrom)
@@ -94,27 +114,19 @@ QCoro::Task<std::optional<std::vector<TransferFigures>>> ToolBench::run()
         co_return std::nullopt;
 
     const Milliseconds offset = mark->at - Milliseconds(logged[mark->index].ms);
-    const auto figuresOf = [&](const QString &name, const ProcessRun &run, std::size_t from, QList<int> transfers,
-                               Milliseconds radioDelay) {
-        int characters = 0;
-        for (const int count : transfers)
-            characters += count;
-        TransferFigures figures;
-        figures.name = name;
-        figures.floorTerms = {characters, kPace, radioDelay, 0ms};
-        figures.wall = run.end - run.start;
-        figures.cpu = run.cpu;
-        figures.atRadio = Milliseconds(logged[from + std::size_t(characters) - 1].ms - logged[from].ms);
-        figures.gaps = summarizeGaps(gapsOf(logged, from, transfers));
-        figures.firstByte = Milliseconds(logged[from].ms) + offset - run.start;
-        return figures;
-    };
     const auto writeCount = int(writeBytes(channels_).size());
     const auto readCount = int(kReadBytes.size());
-    co_return std::vector<TransferFigures>{
-        figuresOf(QStringLiteral("tool write"), write, writeFrom, {writeCount, readCount}, eepromDelay_),
-        figuresOf(QStringLiteral("tool read"), read, writeFrom + std::size_t(writeCount + readCount), {readCount},
-                  0ms)};
+    std::vector<TransferFigures> figures{
+        figuresAtRadio(QStringLiteral("tool write"), logged, writeFrom, {writeCount, readCount}, eepromDelay_),
+        figuresAtRadio(QStringLiteral("tool read"), logged, writeFrom + std::size_t(writeCount + readCount),
+                       {readCount}, 0ms)};
+    for (TransferFigures &each : figures) {
+        const ProcessRun &run = &each == &figures.front() ? write : read;
+        each.wall = run.end - run.start;
+        each.cpu = run.cpu;
+        *each.firstByte += offset - run.start;
+    }
+    co_return figures;
 }
 
 QCoro::Task<ToolBench::ProcessRun> ToolBench::runTool(const QStringList &arguments)
