@@ -1,9 +1,10 @@
 #include "bench_run.h"
 
 #include "simulator_process.h"
+#include "tool_run.h"
 
-#include "app/main_window.h"
 #include "app/channel_table.h"
+#include "app/main_window.h"
 
 #include <QtCore/QTimer>
 #include <QtWidgets/QComboBox>
@@ -123,7 +124,7 @@ BenchRun::BenchRun(MainWindow &window, SimulatorProcess &simulator, Milliseconds
 {
 }
 
-QCoro::Task<int> BenchRun::run()
+QCoro::Task<int> BenchRun::run(ToolBench &tool)
 {
     // A first run starts on the one-channel radio: choose the six-channel one, as a user would.
     window_.table().typeList()->setCurrentIndex(kSixChannelsEntry);
@@ -154,11 +155,14 @@ QCoro::Task<int> BenchRun::run()
         co_return 1;
     }
     const auto sentByDownload = std::size_t(floorTerms(TransferKind::Download).characters);
-    printFiguresReport(
-        stdout,
-        {figuresOf(QStringLiteral("download"), *download, floorTerms(TransferKind::Download), logged, 0),
-         figuresOf(QStringLiteral("upload"), *upload, floorTerms(TransferKind::Upload), logged, sentByDownload)},
-        idle);
+    std::vector<TransferFigures> figures{
+        figuresOf(QStringLiteral("download"), *download, floorTerms(TransferKind::Download), logged, 0),
+        figuresOf(QStringLiteral("upload"), *upload, floorTerms(TransferKind::Upload), logged, sentByDownload)};
+    const auto toolFigures = co_await tool.run();
+    if (!toolFigures)
+        co_return 1;
+    figures.insert(figures.end(), toolFigures->begin(), toolFigures->end());
+    printFiguresReport(stdout, figures, idle);
     co_return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 class SimulatorProcess;
+class ToolBench;
 struct LoggedByte;
 class MainWindow;
 
@@ -35,8 +36,8 @@ class BenchRun {
 public:
     BenchRun(MainWindow &window, SimulatorProcess &simulator, Milliseconds eepromDelay, QStringList downloadChannels);
 
-    // 0 with the report printed; 1 when a transfer failed.
-    QCoro::Task<int> run();
+    // 0 with the report printed, the tool's runs beside the window's; 1 when a transfer failed.
+    QCoro::Task<int> run(ToolBench &tool);
 
 private:
     void putRows(const QStringList &frequencies);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 using Milliseconds = std::chrono::duration<double, std::milli>;
@@ -43,9 +44,10 @@ struct TransferFigures {
     FloorTerms floorTerms;
     Milliseconds wall{0};
     Milliseconds cpu{0};
-    Milliseconds longestStall{0};
+    std::optional<Milliseconds> longestStall; // the window's event loop; the tool has no such figure
     Milliseconds atRadio{0}; // from the first byte the radio received to the last
     GapSummary gaps;
+    std::optional<Milliseconds> firstByte; // from the tool's start to its first byte on the line
 
     [[nodiscard]] Milliseconds floor() const { return protocolFloor(floorTerms); }
     [[nodiscard]] double overheadPercent() const;

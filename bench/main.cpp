@@ -4,6 +4,7 @@
 
 #include "bench_run.h"
 #include "simulator_process.h"
+#include "tool_run.h"
 
 #include "app/main_window.h"
 #include "app/resources/images.h"
@@ -23,6 +24,8 @@ constexpr std::chrono::milliseconds kEepromDelay{3000};
 // proves the download.
 const QStringList kRadioChannels{"118.600", "121.500", "122.475", "123.450", "129.975", "134.125"};
 const QStringList kTableChannels{"119.100", "120.950", "124.375", "126.700", "131.025", "135.850"};
+// What the command-line tool then writes, apart from both, so its verify and read prove its write.
+const QStringList kToolChannels{"127.500", "118.275", "133.650", "120.025", "125.925", "137.000"};
 
 // The headless platform says this at every change of the window's size hints: noise in a report.
 QtMessageHandler passOn = nullptr;
@@ -33,9 +36,9 @@ void dropHeadlessNoise(QtMsgType type, const QMessageLogContext &context, const 
         passOn(type, context, message);
 }
 
-QCoro::Task<> runAndQuit(BenchRun &run)
+QCoro::Task<> runAndQuit(BenchRun &run, ToolBench &tool)
 {
-    QCoreApplication::exit(co_await run.run());
+    QCoreApplication::exit(co_await run.run(tool));
 }
 
 } // namespace
@@ -56,14 +59,17 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "varlo-bench: %s\n", qPrintable(*problem));
         return 2;
     }
-    std::printf("varlo-bench: a download and an upload at real timing against varlo-sim on COM1 in %s\n\n",
+    std::printf("varlo-bench: a download and an upload, then varlo-cli's write --verify and read, at real timing\n"
+                "against varlo-sim on COM1 in %s\n\n",
                 qPrintable(folder.path()));
     std::fflush(stdout);
 
     MainWindow window;
     window.show();
     BenchRun run(window, simulator, kEepromDelay, kTableChannels);
-    QTimer::singleShot(0, [&run] { runAndQuit(run); });
+    ToolBench tool(QCoreApplication::applicationDirPath() + QStringLiteral("/varlo-cli"), folder.path(), simulator,
+                   kEepromDelay, kToolChannels);
+    QTimer::singleShot(0, [&run, &tool] { runAndQuit(run, tool); });
     const int status = application.exec();
     simulator.stop();
     return status;

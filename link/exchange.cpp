@@ -204,6 +204,16 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(bool singleC
 {
     if (const Outcome failure = co_await callUpListing())
         co_return failure;
+    if (listingCheck_ && !listingCheck_(listingIn(waiter_.reply()))) {
+        // Answered as by an upload: the radio keeps its channels and returns to its menu.
+        if (!co_await sendPaced(QStringLiteral("N")))
+            co_return TransferFailure::Communication;
+        if ((co_await waiter_.wait(menuWait(timing_.replyLimitSeconds, PaneEcho::None))).communicationError)
+            co_return TransferFailure::Communication;
+        if (!co_await sendPaced(kCarriageReturn))
+            co_return TransferFailure::Communication;
+        co_return std::nullopt;
+    }
     view_.startAnimation();
     // Goes on whether or not the question came in time.
     if ((co_await waiter_.wait(editQuestionWait(timing_.replyLimitSeconds))).communicationError)

@@ -7,6 +7,7 @@
 #include <QtCore/QString>
 #include <qcoro/qcorotask.h>
 
+#include <functional>
 #include <optional>
 
 class ExchangeView;
@@ -35,6 +36,11 @@ public:
     // which ends the send at once.
     QCoro::Task<bool> sendPaced(QString text);
 
+    // Sees the radio's listing before a download confirms with "Y". When it returns false the
+    // radio is answered "N" as by an upload, and the download ends without writing anything.
+    using ListingCheck = std::function<bool(const QString &listing)>;
+    void setListingCheck(ListingCheck check) { listingCheck_ = std::move(check); }
+
 private:
     using Outcome = std::optional<TransferFailure>;
     using Dialogue = QCoro::Task<Outcome> (RadioExchange::*)(bool singleChannel);
@@ -60,4 +66,5 @@ private:
     TimeSource &time_;
     Timing timing_;
     ReplyWaiter waiter_;
+    ListingCheck listingCheck_;
 };

@@ -1,0 +1,206 @@
+#include "cli/cli_session.h"
+
+#include "channels/frequency.h"
+#include "files/channel_file.h"
+#include "files/safe_file.h"
+#include "link/exchange_listing.h"
+#include "link/serial_link.h"
+
+namespace {
+
+// A channel file is read as far as the window reads it.
+constexpr qint64 kChannelFileLimit = 1000;
+
+QString numbered(const QList<int> &rows)
+{
+    QStringList numbers;
+    for (const int row : rows)
+        numbers << QString::number(row);
+    return numbers.join(QStringLiteral(", "));
+}
+
+QList<int> unreadRows(const QStringList &rows)
+{
+    QList<int> missing;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (rows[i].isEmpty())
+            missing << int(i + 1);
+    }
+    return missing;
+}
+
+} // namespace
+
+CliSession::CliSession(const CliOptions &options, SerialLink &link, TimeSource &time, Timing timing, Console &console,
+                       QString settingsPath)
+    : options_(options), link_(link), console_(console), settingsPath_(std::move(settingsPath)),
+      view_(console, time, options.port.value_or(1), options.singleChannel.value_or(false)),
+      exchange_(link, view_, time, timing)
+{
+}
+
+QCoro::Task<int> CliSession::run()
+{
+    if (options_.command == CommandKind::Read)
+        co_return co_await read();
+    if (options_.command == CommandKind::Write)
+        co_return co_await write();
+    if (options_.command == CommandKind::Verify)
+        co_return co_await verify();
+    co_return kUsage;
+}
+
+void CliSession::interrupt()
+{
+    if (transferring_) {
+        link_.close();
+        console_.report(view_.portName()
+                        + (options_.command == CommandKind::Write
+                               ? QStringLiteral(": interrupted; the radio may hold part of the new channels: "
+                                                "power it off and on and write it again")
+                               : QStringLiteral(": interrupted")));
+    }
+    console_.mute();
+}
+
+QCoro::Task<int> CliSession::read()
+{
+    const RadioChannels radio = co_await readRadio();
+    if (radio.failureStatus)
+        co_return *radio.failureStatus;
+    if (const QList<int> missing = unreadRows(radio.rows); !missing.isEmpty()) {
+        console_.report(view_.portName() + QStringLiteral(": channels not read: ") + numbered(missing));
+        co_return kRadioProblem;
+    }
+    co_return save(options_.file, radio.rows) ? kDone : kFileProblem;
+}
+
+QCoro::Task<int> CliSession::write()
+{
+    const auto checked = checkedFile();
+    if (!checked)
+        co_return kFileProblem;
+    view_.setRows(checked->frequencies);
+    backupRefusal_.reset();
+    if (!options_.backup.isEmpty())
+        exchange_.setListingCheck([this](const QString &listing) { return keepBackup(listing); });
+    transferring_ = true;
+    co_await exchange_.downloadToRadio();
+    transferring_ = false;
+    if (const auto status = failureStatus())
+        co_return *status;
+    if (backupRefusal_)
+        co_return *backupRefusal_;
+    for (const QString &note : view_.notes())
+        console_.report(view_.portName() + QStringLiteral(": ") + note);
+    if (!options_.verify)
+        co_return kDone;
+    co_return co_await compareWithRadio(checked->frequencies);
+}
+
+QCoro::Task<int> CliSession::verify()
+{
+    const auto checked = checkedFile();
+    if (!checked)
+        co_return kFileProblem;
+    co_return co_await compareWithRadio(checked->frequencies);
+}
+
+QCoro::Task<int> CliSession::compareWithRadio(const QStringList &file)
+{
+    const RadioChannels radio = co_await readRadio();
+    if (radio.failureStatus)
+        co_return *radio.failureStatus;
+    const QStringList differences = channelDifferences(radio.rows, file);
+    for (const QString &line : differences)
+        console_.printLine(line);
+    if (differences.isEmpty())
+        console_.printLine(channelsMatch(channelCount()));
+    co_return differences.isEmpty() ? kDone : kChannelsDiffer;
+}
+
+QCoro::Task<CliSession::RadioChannels> CliSession::readRadio()
+{
+    view_.setRows({});
+    transferring_ = true;
+    co_await exchange_.uploadFromRadio();
+    transferring_ = false;
+    co_return RadioChannels{failureStatus(), view_.rowsRead()};
+}
+
+// Nothing, with the reason said, when the file cannot be read or holds an invalid line.
+std::optional<CheckedChannels> CliSession::checkedFile()
+{
+    const auto text = readRegularFile(options_.file, kChannelFileLimit);
+    if (!text) {
+        console_.report(options_.file + QStringLiteral(": not a readable file"));
+        return std::nullopt;
+    }
+    CheckedChannels checked = checkChannelFile(options_.file, *text, channelCount());
+    if (!checked.error.isEmpty()) {
+        console_.report(checked.error);
+        return std::nullopt;
+    }
+    if (!checked.warning.isEmpty())
+        console_.report(checked.warning);
+    return checked;
+}
+
+std::optional<int> CliSession::failureStatus()
+{
+    const auto &failure = view_.failure();
+    if (!failure)
+        return std::nullopt;
+    if (*failure == failureMessage(TransferFailure::InvalidPort)) {
+        console_.report(QStringLiteral("%1: %2: %3").arg(view_.portName(), *failure, openReason()));
+        return kPortProblem;
+    }
+    console_.report(view_.portName() + QStringLiteral(": ") + *failure);
+    return kRadioProblem;
+}
+
+// The exchange's line says "COMn: reason" or "COMn is device: reason"; the reason is the
+// window's text, advice included.
+QString CliSession::openReason() const
+{
+    const QString line = view_.notes().value(0);
+    return line.mid(line.indexOf(QStringLiteral(": ")) + 2);
+}
+
+// Before "Y": the write goes on only once the radio's present channels are safe in the backup.
+bool CliSession::keepBackup(const QString &listing)
+{
+    QStringList held(channelCount());
+    for (const ListedChannel &channel : parseChannelListing(listing, options_.singleChannel.value_or(false)))
+        held[channel.row - 1] = channel.frequency;
+    if (const QList<int> missing = unreadRows(held); !missing.isEmpty()) {
+        console_.report(view_.portName() + QStringLiteral(": channels not read: ") + numbered(missing)
+                        + QStringLiteral("; no backup, nothing written"));
+        backupRefusal_ = kRadioProblem;
+        return false;
+    }
+    if (!save(options_.backup, held)) {
+        console_.report(QStringLiteral("nothing written to the radio"));
+        backupRefusal_ = kFileProblem;
+        return false;
+    }
+    return true;
+}
+
+// "-" is standard output; a file is replaced whole, as the window saves it.
+bool CliSession::save(const QString &path, const QStringList &frequencies)
+{
+    if (path == u"-") {
+        console_.print(encodeChannelFile(frequencies));
+        return true;
+    }
+    if (writeChannelFile(path, frequencies, settingsPath_))
+        return true;
+    console_.report(path + QStringLiteral(": could not be saved"));
+    return false;
+}
+
+int CliSession::channelCount() const
+{
+    return channelCountFor(options_.singleChannel.value_or(false));
+}

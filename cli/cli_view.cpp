@@ -1,0 +1,71 @@
+#include "cli/cli_view.h"
+
+#include "channels/frequency.h"
+
+namespace {
+
+constexpr TimeSource::ms kSecond{1000};
+
+} // namespace
+
+CliView::CliView(Console &console, TimeSource &time, int port, bool singleChannel)
+    : console_(console), time_(time), port_(port), singleChannel_(singleChannel), rows_(kTableRows)
+{
+}
+
+void CliView::setRows(const QStringList &frequencies)
+{
+    rows_ = QStringList(kTableRows);
+    for (qsizetype i = 0; i < frequencies.size() && i < kTableRows; ++i)
+        rows_[i] = frequencies[i];
+}
+
+QStringList CliView::rowsRead() const
+{
+    return rows_.first(channelCountFor(singleChannel_));
+}
+
+void CliView::putFrequency(int row, const QString &admitted)
+{
+    rows_[row - 1] = admitted;
+}
+
+void CliView::highlightRow(int row)
+{
+    console_.progress(QStringLiteral("%1: writing channel %2 of %3").arg(portName()).arg(row).arg(kTableRows));
+}
+
+// Each transfer reports only its own failure and lines.
+void CliView::setTransferRunning(bool running)
+{
+    if (!running) {
+        console_.endProgress();
+        return;
+    }
+    notes_.clear();
+    failure_.reset();
+    console_.progress(portName() + QStringLiteral(": reading the channels"));
+}
+
+void CliView::startEepromCountdown(int eepromSeconds)
+{
+    countdownEnd_ = time_.now() + eepromSeconds * kSecond;
+    showCountdown();
+}
+
+void CliView::showCountdown()
+{
+    const auto left = (countdownEnd_ - time_.now() + kSecond - TimeSource::ms(1)) / kSecond;
+    if (!console_.showsProgress() || left <= 0) {
+        countdownTick_.reset();
+        return;
+    }
+    console_.progress(QStringLiteral("%1: radio storing the channels, %2 s left").arg(portName()).arg(left));
+    countdownTick_ = time_.alarmAt(countdownEnd_ - (left - 1) * kSecond, [this] { showCountdown(); });
+}
+
+QCoro::Task<> CliView::showFailure(QString message)
+{
+    failure_ = message;
+    co_return;
+}
