@@ -1,5 +1,6 @@
 #include "files/settings_record.h"
 
+#include "channels/channel_rows.h"
 #include "core/blanks.h"
 
 #include <QtCore/QFile>
@@ -108,7 +109,7 @@ void SettingsRecord::setRecentFile(int k, const QString &path)
 void SettingsRecord::applyFirstRunDefaults()
 {
     setComPort(1);
-    setTransceiverType(1);
+    setTransceiverType(codeOfTransceiverType(TransceiverType::OneChannel));
     setRadioSerial(QString());
     for (int k = 1; k <= kRecentCount; ++k)
         setRecentFile(k, QString());
