@@ -1,8 +1,7 @@
 #include "app/channel_table.h"
 
-#include "channels/frequency.h"
 #include "app/fonts.h"
-#include "files/settings_file.h"
+#include "channels/frequency.h"
 
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>
@@ -17,7 +16,6 @@
 namespace {
 
 const QString kBand = QStringLiteral("W");
-const QString kWrongFrequency = QStringLiteral("Wrong Frequency!");
 
 // Edits the frequency column in place. The entry goes through the table's check for the row
 // the editor was opened on; Escape closes the editor without any check.
@@ -42,8 +40,8 @@ private:
 
 } // namespace
 
-ChannelTable::ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *notice)
-    : QObject(parent), settings_(settings), noticeLine_(notice), list_(new QTreeWidget(parent)),
+ChannelTable::ChannelTable(QWidget *parent)
+    : QObject(parent), list_(new QTreeWidget(parent)),
       heading_(new QLabel(QStringLiteral("Frequency editing window"), parent)), mask_(new QFrame(list_->viewport())),
       typeList_(new QComboBox(parent))
 {
@@ -73,13 +71,19 @@ ChannelTable::ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *not
 
 QString ChannelTable::frequencyOfRow(int row) const
 {
-    return list_->topLevelItem(row - 1)->text(0);
+    return rows_.frequency(row);
 }
 
 void ChannelTable::putFrequency(int row, const QString &admitted)
 {
+    rows_.put(row, admitted);
+    showRow(row);
+}
+
+void ChannelTable::showRow(int row)
+{
     QTreeWidgetItem *item = list_->topLevelItem(row - 1);
-    item->setText(0, canonicalFrequency(admitted));
+    item->setText(0, rows_.frequency(row));
     item->setText(1, kBand);
 }
 
@@ -95,22 +99,9 @@ void ChannelTable::clearHighlight(int row)
     list_->selectionModel()->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
-int ChannelTable::channelCount() const
+void ChannelTable::applyStoredType(TransceiverType type)
 {
-    return channelCountFor(singleChannel_);
-}
-
-QStringList ChannelTable::frequenciesInUse() const
-{
-    QStringList frequencies;
-    for (int row = 1; row <= channelCount(); ++row)
-        frequencies << frequencyOfRow(row);
-    return frequencies;
-}
-
-void ChannelTable::applyStoredType(qint16 transceiverType)
-{
-    setSingleChannel(transceiverType == 1);
+    setType(type);
     showTypeHeading();
 }
 
@@ -122,8 +113,9 @@ void ChannelTable::buildRows()
     list_->header()->setStretchLastSection(false);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sizeColumns();
-    for (int row = 0; row < kTableRows; ++row) {
-        auto *item = new QTreeWidgetItem(list_, {kDefaultFrequency, kBand});
+    rows_.reset();
+    for (int row = 1; row <= kTableRows; ++row) {
+        auto *item = new QTreeWidgetItem(list_, {rows_.frequency(row), kBand});
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     placeMask();
@@ -140,7 +132,7 @@ void ChannelTable::fillTypeList()
 {
     typeList_->clear();
     typeList_->addItems({QStringLiteral("1 Channel TxRx"), QStringLiteral("6 Channels TxRx")});
-    const int wanted = singleChannel_ ? 0 : 1;
+    const int wanted = singleChannel() ? 0 : 1;
     const bool changes = typeList_->currentIndex() != wanted;
     connect(typeList_, &QComboBox::currentIndexChanged, this, &ChannelTable::applyChosenType, Qt::UniqueConnection);
     if (changes)
@@ -151,10 +143,8 @@ void ChannelTable::fillTypeList()
 
 void ChannelTable::applyChosenType()
 {
-    const bool single = typeList_->currentIndex() == 0;
-    setSingleChannel(single);
-    settings_.record().setTransceiverType(single ? 1 : 6);
-    settings_.saveSettings();
+    setType(typeList_->currentIndex() == 0 ? TransceiverType::OneChannel : TransceiverType::SixChannels);
+    emit typeChosen(rows_.type());
     showTypeHeading();
 }
 
@@ -166,44 +156,33 @@ void ChannelTable::onRowClicked(const QModelIndex &index)
 
 void ChannelTable::prepareEdit()
 {
-    if (noticeLine_)
-        noticeLine_->hide();
-    heading_->show();
+    emit editStarted();
 }
 
 bool ChannelTable::acceptEdit(int row, const QString &newString)
 {
-    if (validFrequency(newString)) {
-        putFrequency(row, newString);
+    if (rows_.enter(row, newString)) {
+        showRow(row);
         return true;
     }
-    // The editor is still closing: reopen it once it has gone, then show the notice, which
-    // stays in view while the user corrects the entry.
+    // The editor is still closing: reopen it once it has gone, then refuse, which keeps the
+    // notice in view while the user corrects the entry.
     QTimer::singleShot(0, this, [this, row] {
         startEditing(row);
-        showWrongFrequency();
+        emit entryRefused();
     });
     return false;
 }
 
-void ChannelTable::showWrongFrequency()
+void ChannelTable::setType(TransceiverType type)
 {
-    if (noticeLine_) {
-        noticeLine_->setText(kWrongFrequency);
-        noticeLine_->show();
-    }
-    heading_->hide();
-}
-
-void ChannelTable::setSingleChannel(bool single)
-{
-    singleChannel_ = single;
-    mask_->setVisible(single);
+    rows_.setType(type);
+    mask_->setVisible(singleChannel());
 }
 
 void ChannelTable::showTypeHeading()
 {
-    heading_->setText(singleChannel_ ? QStringLiteral("FREQUENCY") : QStringLiteral("FREQUENCIES"));
+    heading_->setText(singleChannel() ? QStringLiteral("FREQUENCY") : QStringLiteral("FREQUENCIES"));
 }
 
 void ChannelTable::placeMask()

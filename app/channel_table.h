@@ -1,7 +1,8 @@
 #pragma once
 
+#include "channels/channel_rows.h"
+
 #include <QtCore/QObject>
-#include <QtCore/QPointer>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
 
@@ -11,15 +12,13 @@ class QLabel;
 class QModelIndex;
 class QTreeWidget;
 class QWidget;
-class SettingsStore;
 
-// The channel table and the transceiver type: ListF with its in-place editing, the heading
-// Label9, the mask Frame1 over rows 2 to 6 and the type list Combo1.
+// The channel table and the transceiver type: the list of rows with its in-place editing,
+// the heading above it, the mask over rows 2 to 6 and the type list.
 class ChannelTable : public QObject {
     Q_OBJECT
 public:
-    // notice is the window's notice line, where a refused entry says "Wrong Frequency!".
-    ChannelTable(QWidget *parent, SettingsStore &settings, QLabel *notice);
+    explicit ChannelTable(QWidget *parent);
 
     [[nodiscard]] QTreeWidget *list() const { return list_; }
     [[nodiscard]] QLabel *heading() const { return heading_; }
@@ -33,16 +32,16 @@ public:
     void highlightRow(int row);
     void clearHighlight(int row);
 
-    [[nodiscard]] bool singleChannel() const { return singleChannel_; }
-    [[nodiscard]] int channelCount() const;
+    [[nodiscard]] bool singleChannel() const { return rows_.singleChannel(); }
+    [[nodiscard]] int channelCount() const { return rows_.channelCount(); }
     // The frequencies of rows 1 to channelCount(), as shown.
-    [[nodiscard]] QStringList frequenciesInUse() const;
+    [[nodiscard]] QStringList frequenciesInUse() const { return rows_.frequenciesInUse(); }
 
     // Start-up: the stored type shows or hides the mask and sets the heading.
-    void applyStoredType(qint16 transceiverType);
+    void applyStoredType(TransceiverType type);
     // Start-up: the table's columns and six rows "118.000" / "W".
     void buildRows();
-    // Start-up: fills Combo1 and selects the type in force, which stores it again.
+    // Start-up: fills the type list and selects the type in force, which is chosen again.
     void fillTypeList();
 
     void applyChosenType();
@@ -51,21 +50,27 @@ public:
     // Checks an entry for the row whose editor closed; true when it was accepted.
     bool acceptEdit(int row, const QString &newString);
 
+signals:
+    // The user chose a type in the list, or start-up selected the one in force.
+    void typeChosen(TransceiverType type);
+    // An editor opens on a row.
+    void editStarted();
+    // An entry was refused; the editor opens again on its row.
+    void entryRefused();
+
 private:
-    void setSingleChannel(bool single);
+    void setType(TransceiverType type);
+    void showRow(int row);
     void showTypeHeading();
     void placeMask();
     // The frequency column takes 0.7 of the list's width, the band column 0.29.
     void sizeColumns();
     void startEditing(int row);
-    void showWrongFrequency();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    SettingsStore &settings_;
-    QPointer<QLabel> noticeLine_;
+    ChannelRows rows_;
     QTreeWidget *list_;
     QLabel *heading_;
     QFrame *mask_;
     QComboBox *typeList_;
-    bool singleChannel_ = false;
 };

@@ -15,8 +15,6 @@ public:
     // Shows the document at path; false when it is missing or cannot be read.
     bool showDocument(const QString &path);
 
-    QTextBrowser *browser() const { return browser_; }
-
 private:
     QTextBrowser *browser_;
 };

@@ -1,27 +1,28 @@
 #include "app/main_window.h"
 
-#include "app/help_viewer.h"
-#include "app/notices.h"
-#include "app/resources/images.h"
-#include "app/terminal_pane.h"
+#include "app/channel_file_dialogs.h"
 #include "app/channel_table.h"
 #include "app/fonts.h"
-#include "files/channel_file.h"
-#include "app/channel_file_dialogs.h"
-#include "app/recent_menu.h"
-#include "link/exchange.h"
+#include "app/help_viewer.h"
+#include "app/notice_line.h"
+#include "app/notices.h"
 #include "app/port_choice.h"
-#include "link/qt_serial_link.h"
-#include "app/transfer_progress.h"
-#include "print/channel_report.h"
+#include "app/recent_menu.h"
 #include "app/report_printer.h"
+#include "app/resources/images.h"
 #include "app/serial_entry.h"
+#include "app/terminal_pane.h"
+#include "app/transfer_progress.h"
+#include "app/window_transfer_view.h"
+#include "files/channel_file.h"
+#include "link/exchange.h"
+#include "link/qt_serial_link.h"
+#include "print/channel_report.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDateTime>
 #include <QtCore/QDir>
 #include <QtCore/QLocale>
-#include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
@@ -33,22 +34,60 @@
 #include <QtWidgets/QTreeWidget>
 #include <QtWidgets/QVBoxLayout>
 
-#include <climits>
+#include <array>
+#include <optional>
+
+// The toolbar's buttons, each known by its key.
+enum class ToolbarKey { Open, Save, Print, CancelPrint, Upload, Download, Com };
 
 namespace {
 
-const QString kCaption = QStringLiteral("VarloW [v1.31]");
+const QString kCaption = QStringLiteral("VarloW [v" VARLO_VERSION "]");
+
+constexpr std::array kToolbarKeys{ToolbarKey::Open,   ToolbarKey::Save,     ToolbarKey::Print, ToolbarKey::CancelPrint,
+                                  ToolbarKey::Upload, ToolbarKey::Download, ToolbarKey::Com};
+
+// The button's object name, and the name of its image.
+QString keyName(ToolbarKey key)
+{
+    switch (key) {
+    case ToolbarKey::Open:
+        return QStringLiteral("open");
+    case ToolbarKey::Save:
+        return QStringLiteral("save");
+    case ToolbarKey::Print:
+        return QStringLiteral("print");
+    case ToolbarKey::CancelPrint:
+        return QStringLiteral("cancelprint");
+    case ToolbarKey::Upload:
+        return QStringLiteral("upload");
+    case ToolbarKey::Download:
+        return QStringLiteral("download");
+    case ToolbarKey::Com:
+        return QStringLiteral("com");
+    }
+    return {};
+}
+
+std::optional<ToolbarKey> keyOf(const QAction *button)
+{
+    const QString name = button->data().toString();
+    for (const ToolbarKey key : kToolbarKeys)
+        if (keyName(key) == name)
+            return key;
+    return std::nullopt;
+}
 
 } // namespace
 
 MainWindow::MainWindow(Timing timing)
     : timing_(timing), settings_(settingsFilePath(QDir::currentPath())), link_(std::make_unique<QtSerialLink>()),
-      exchange_(std::make_unique<RadioExchange>(*link_, *this, time_, timing_)),
       printerChoice_(std::make_unique<PrintDialogChoice>(this)), terminal_(new TerminalPane(this)),
-      notices_(new Notices(this, timing_, *terminal_, [this](const QString &text) { showMessage(text); })),
-      table_(new ChannelTable(this, settings_, notices_->noticeLine())),
-      progress_(new TransferProgress(this, timing_, notices_->noticeLine(), table_->heading())),
-      fileDialogs_(new ChannelFileDialogs(this)), serialEntry_(new SerialEntry(this))
+      table_(new ChannelTable(this)), noticeLine_(std::make_unique<NoticeLine>(this, table_->heading())),
+      notices_(
+          new Notices(this, timing_, *noticeLine_, *terminal_, [this](const QString &text) { showMessage(text); })),
+      progress_(new TransferProgress(this, timing_, *noticeLine_)), fileDialogs_(new ChannelFileDialogs(this)),
+      serialEntry_(new SerialEntry(this))
 {
     setObjectName(QStringLiteral("VarloA"));
     setWindowTitle(kCaption);
@@ -57,6 +96,11 @@ MainWindow::MainWindow(Timing timing)
     buildToolbar();
     buildPanels();
     layOut();
+    transferView_ = std::make_unique<WindowTransferView>(
+        WindowTransferView::Parts{*this, *terminal_, *table_, *ports_, *progress_, *notices_},
+        [this](QString text) { return showMessage(std::move(text)); });
+    exchange_ = std::make_unique<RadioExchange>(*link_, *transferView_, time_, timing_);
+    connectComponents();
     startUp();
 }
 
@@ -65,25 +109,39 @@ MainWindow::~MainWindow()
     unload();
 }
 
-bool MainWindow::connectionActive() const
+bool MainWindow::refusesClose() const
 {
-    return transferRunning_ || notices_->aboutShown();
+    return transferRunning() || notices_->aboutShown();
+}
+
+bool MainWindow::transferRunning() const
+{
+    return transferView_->transferRunning();
+}
+
+void MainWindow::connectComponents()
+{
+    connect(table_, &ChannelTable::typeChosen, this, &MainWindow::storeTransceiverType);
+    connect(table_, &ChannelTable::editStarted, this, [this] { noticeLine_->uncoverHeading(); });
+    connect(table_, &ChannelTable::entryRefused, this, [this] { noticeLine_->showWrongFrequency(); });
 }
 
 void MainWindow::startUp()
 {
-    progress_->countdownTimer()->stop();
-    notices_->timer()->stop();
-    progress_->setTransferMode(0);
-    progress_->animationTimer()->stop();
     settings_.load();
     ports_->applyStoredPort(settings_.record().comPort());
-    table_->applyStoredType(settings_.record().transceiverType());
+    table_->applyStoredType(transceiverTypeFromCode(settings_.record().transceiverType()));
     serialEntry_->setSerialNo(settings_.record().radioSerial());
     recent_->showStored();
     table_->buildRows();
     table_->fillTypeList();
     ports_->movePanel(serialEntry_->panel()->pos());
+}
+
+void MainWindow::storeTransceiverType(TransceiverType type)
+{
+    settings_.record().setTransceiverType(codeOfTransceiverType(type));
+    settings_.saveSettings();
 }
 
 void MainWindow::buildMenus()
@@ -124,7 +182,7 @@ void MainWindow::buildMenus()
         ->setObjectName(QStringLiteral("mabout"));
 }
 
-QAction *MainWindow::addToolbarButton(const QString &key, const QString &tip)
+QAction *MainWindow::addToolbarButton(ToolbarKey key, const QString &tip)
 {
     QAction *button = toolbar_->addAction(QString());
     setButtonKey(button, key, tip);
@@ -132,11 +190,11 @@ QAction *MainWindow::addToolbarButton(const QString &key, const QString &tip)
     return button;
 }
 
-void MainWindow::setButtonKey(QAction *button, const QString &key, const QString &tip)
+void MainWindow::setButtonKey(QAction *button, ToolbarKey key, const QString &tip)
 {
-    button->setObjectName(key);
-    button->setData(key);
-    button->setIcon(toolbarImage(key));
+    button->setObjectName(keyName(key));
+    button->setData(keyName(key));
+    button->setIcon(toolbarImage(keyName(key)));
     button->setToolTip(tip);
     button->setStatusTip(tip);
 }
@@ -147,12 +205,12 @@ void MainWindow::buildToolbar()
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
     toolbar_->setIconSize(QSize(16, 16));
-    addToolbarButton(QStringLiteral("open"), QStringLiteral("Open File"));
-    addToolbarButton(QStringLiteral("save"), QStringLiteral("Save File"));
-    printButton_ = addToolbarButton(QStringLiteral("print"), QStringLiteral("Print"));
-    QAction *upload = addToolbarButton(QStringLiteral("upload"), QStringLiteral("Upload (From Radio)"));
-    QAction *download = addToolbarButton(QStringLiteral("download"), QStringLiteral("Download (To Radio)"));
-    addToolbarButton(QStringLiteral("com"), QStringLiteral("Select COM port"));
+    addToolbarButton(ToolbarKey::Open, QStringLiteral("Open File"));
+    addToolbarButton(ToolbarKey::Save, QStringLiteral("Save File"));
+    printButton_ = addToolbarButton(ToolbarKey::Print, QStringLiteral("Print"));
+    QAction *upload = addToolbarButton(ToolbarKey::Upload, QStringLiteral("Upload (From Radio)"));
+    QAction *download = addToolbarButton(ToolbarKey::Download, QStringLiteral("Download (To Radio)"));
+    addToolbarButton(ToolbarKey::Com, QStringLiteral("Select COM port"));
     table_->typeList()->setMinimumWidth(107);
     toolbar_->addWidget(table_->typeList())->setData(QStringLiteral("combo1"));
     progress_->setLockedCommands({upload, download, uploadAction_, downloadAction_});
@@ -177,7 +235,7 @@ void MainWindow::layOut()
     headingRow->addWidget(progress_->counter());
     topLayout->addLayout(headingRow);
     topLayout->addWidget(table_->list(), 1);
-    topLayout->addWidget(notices_->noticeLine());
+    topLayout->addWidget(noticeLine_->label());
 
     auto *bottom = new QWidget;
     auto *bottomLayout = new QVBoxLayout(bottom);
@@ -193,9 +251,8 @@ void MainWindow::layOut()
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
 
-    // The panels float over the table, as designed.
-    for (QWidget *panel :
-         {serialEntry_->panel(), findChild<QWidget *>(QStringLiteral("picCOM")), notices_->aboutPanel()})
+    // The panels float over the table.
+    for (QWidget *panel : {serialEntry_->panel(), ports_->panel(), notices_->aboutPanel()})
         panel->setParent(top);
     serialEntry_->panel()->move(63, 70);
     resize(420, 520);
@@ -204,32 +261,45 @@ void MainWindow::layOut()
 QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
 {
     // Another button clicked during a transfer leaves the transfer's progress display alone.
-    if (!transferRunning_)
-        progress_->animationTimer()->stop();
-    const QString key = button->data().toString();
-    if (key == QLatin1String("open")) {
-        co_await openChannelFile();
-    } else if (key == QLatin1String("save")) {
-        co_await saveChannelFile();
-    } else if (key == QLatin1String("upload")) {
-        co_await upload();
-    } else if (key == QLatin1String("download")) {
-        co_await download();
-    } else if (key == QLatin1String("print") || key == QLatin1String("cancelprint")) {
-        togglePrint();
-    } else if (key == QLatin1String("com")) {
-        ports_->chooseCustomPort();
-    }
-    if (transferRunning_)
+    if (!transferRunning())
+        progress_->stopAnimation();
+    if (const auto key = keyOf(button))
+        co_await runToolbarCommand(*key);
+    if (transferRunning())
         co_return;
     quietProgress();
-    progress_->setTransferMode(0);
+    progress_->setTransferMode(TransferMode::Idle);
+}
+
+QCoro::Task<> MainWindow::runToolbarCommand(ToolbarKey key)
+{
+    switch (key) {
+    case ToolbarKey::Open:
+        co_await openChannelFile();
+        break;
+    case ToolbarKey::Save:
+        co_await saveChannelFile();
+        break;
+    case ToolbarKey::Upload:
+        co_await upload();
+        break;
+    case ToolbarKey::Download:
+        co_await download();
+        break;
+    case ToolbarKey::Print:
+    case ToolbarKey::CancelPrint:
+        togglePrint();
+        break;
+    case ToolbarKey::Com:
+        ports_->showPortPanel();
+        break;
+    }
 }
 
 QCoro::Task<> MainWindow::download()
 {
     quietProgress();
-    progress_->setTransferMode(2);
+    progress_->setTransferMode(TransferMode::Download);
     co_await exchange_->downloadToRadio();
     quietProgress();
 }
@@ -237,7 +307,7 @@ QCoro::Task<> MainWindow::download()
 QCoro::Task<> MainWindow::upload()
 {
     quietProgress();
-    progress_->setTransferMode(1);
+    progress_->setTransferMode(TransferMode::Upload);
     co_await exchange_->uploadFromRadio();
     quietProgress();
 }
@@ -281,7 +351,7 @@ void MainWindow::showPrintCommand(bool ready)
 {
     printAction_->setText(ready ? QStringLiteral("&Print") : QStringLiteral("Cancel &Printing"));
     // The same button changes its key and looks: it may be the one being clicked.
-    setButtonKey(printButton_, ready ? QStringLiteral("print") : QStringLiteral("cancelprint"),
+    setButtonKey(printButton_, ready ? ToolbarKey::Print : ToolbarKey::CancelPrint,
                  ready ? QStringLiteral("Print") : QStringLiteral("Cancel Printing"));
 }
 
@@ -311,8 +381,8 @@ void MainWindow::setPrinterChoice(std::unique_ptr<PrinterChoice> choice)
 
 void MainWindow::quietProgress()
 {
-    progress_->animationTimer()->stop();
-    notices_->noticeLine()->hide();
+    progress_->stopAnimation();
+    noticeLine_->hide();
 }
 
 void MainWindow::exitProgram()
@@ -329,7 +399,7 @@ void MainWindow::openHelp()
 
 void MainWindow::showAbout()
 {
-    notices_->showNotice(QStringLiteral("about"));
+    notices_->showAbout();
 }
 
 QCoro::Task<> MainWindow::showMessage(QString text)
@@ -353,8 +423,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 bool MainWindow::mayClose()
 {
-    if (connectionActive()) {
-        notices_->showNotice(QStringLiteral("abort"));
+    if (refusesClose()) {
+        notices_->showAbort();
         return false;
     }
     if (link_->isOpen())
@@ -367,111 +437,11 @@ void MainWindow::unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    notices_->endAll();
+    notices_->endNotice();
     for (QMessageBox *box : findChildren<QMessageBox *>())
         box->done(QMessageBox::Ok);
     // Windows of ours, such as the help viewer, go with the main window.
     for (QWidget *child : findChildren<QWidget *>())
         if (child->isWindow())
             child->close();
-}
-
-QString MainWindow::terminalText() const
-{
-    return terminal_->text();
-}
-
-void MainWindow::setTerminalText(const QString &text)
-{
-    terminal_->setText(text);
-}
-
-void MainWindow::placeTerminalCaret(qsizetype position)
-{
-    terminal_->placeCaret(int(std::min<qsizetype>(position, INT_MAX)));
-}
-
-void MainWindow::addTerminalLine(const QString &line)
-{
-    QString text = terminal_->text();
-    // The radio's last line may lack its break: ours starts on a line of its own.
-    if (!text.isEmpty() && !text.endsWith(u'\n'))
-        text += QStringLiteral("\r\n");
-    terminal_->setText(text + line + QStringLiteral("\r\n"));
-    terminal_->placeCaret(INT_MAX);
-}
-
-QString MainWindow::frequencyOfRow(int row) const
-{
-    return table_->frequencyOfRow(row);
-}
-
-void MainWindow::putFrequency(int row, const QString &admitted)
-{
-    table_->putFrequency(row, admitted);
-}
-
-void MainWindow::highlightRow(int row)
-{
-    table_->highlightRow(row);
-}
-
-void MainWindow::deselectRow(int row)
-{
-    table_->clearHighlight(row);
-}
-
-bool MainWindow::singleChannel() const
-{
-    return table_->singleChannel();
-}
-
-int MainWindow::portNumber() const
-{
-    return ports_->portNumber();
-}
-
-void MainWindow::enableTransferCommands(bool enable)
-{
-    progress_->enableTransferCommands(enable);
-}
-
-void MainWindow::setTransferRunning(bool running)
-{
-    transferRunning_ = running;
-}
-
-void MainWindow::startAnimation()
-{
-    progress_->startAnimation();
-}
-
-void MainWindow::stopAnimation()
-{
-    progress_->stopAnimation();
-}
-
-void MainWindow::startEepromCountdown(int eepromSeconds)
-{
-    progress_->startEepromCountdown(qint16(eepromSeconds));
-}
-
-void MainWindow::endEepromCountdown()
-{
-    progress_->endEepromCountdown();
-}
-
-void MainWindow::refreshWindow()
-{
-    update();
-}
-
-QCoro::Task<> MainWindow::showNotice(QString text)
-{
-    co_await notices_->showNotice(text);
-}
-
-QCoro::Task<> MainWindow::showFailure(QString message)
-{
-    co_await showMessage(message);
 }

@@ -3,7 +3,6 @@
 #include "core/time_source.h"
 #include "core/timing.h"
 #include "files/settings_file.h"
-#include "link/exchange_view.h"
 
 #include <QtWidgets/QMainWindow>
 #include <qcoro/qcorotask.h>
@@ -12,6 +11,7 @@
 
 class ChannelFileDialogs;
 class ChannelTable;
+class NoticeLine;
 class Notices;
 class PortChoice;
 class PrinterChoice;
@@ -25,10 +25,13 @@ class SerialEntry;
 class SerialLink;
 class TerminalPane;
 class TransferProgress;
+class WindowTransferView;
+enum class ToolbarKey;
+enum class TransceiverType;
 
 // The main window: it builds its components, runs the start-up sequence and dispatches
 // the menu and toolbar commands.
-class MainWindow : public QMainWindow, public ExchangeView {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(Timing timing = {});
@@ -36,6 +39,7 @@ public:
 
     [[nodiscard]] ChannelTable &table() const { return *table_; }
     [[nodiscard]] Notices &notices() const { return *notices_; }
+    [[nodiscard]] NoticeLine &noticeLine() const { return *noticeLine_; }
     [[nodiscard]] TerminalPane &terminal() const { return *terminal_; }
     [[nodiscard]] TransferProgress &progress() const { return *progress_; }
     [[nodiscard]] RecentFilesMenu &recentFiles() const { return *recent_; }
@@ -46,7 +50,7 @@ public:
     void setPrinterChoice(std::unique_ptr<PrinterChoice> choice);
 
     // A transfer runs or the About panel is shown: closing is refused.
-    [[nodiscard]] bool connectionActive() const;
+    [[nodiscard]] bool refusesClose() const;
 
     QCoro::Task<> onToolbarAction(QAction *button);
     QCoro::Task<> download();
@@ -64,27 +68,6 @@ public:
     // Shows a message box titled "Varlo" and returns when it has been dismissed.
     QCoro::Task<> showMessage(QString text);
 
-    // What a transfer shows and reads in the window.
-    [[nodiscard]] QString terminalText() const override;
-    void setTerminalText(const QString &text) override;
-    void placeTerminalCaret(qsizetype position) override;
-    void addTerminalLine(const QString &line) override;
-    [[nodiscard]] QString frequencyOfRow(int row) const override;
-    void putFrequency(int row, const QString &admitted) override;
-    void highlightRow(int row) override;
-    void deselectRow(int row) override;
-    [[nodiscard]] bool singleChannel() const override;
-    [[nodiscard]] int portNumber() const override;
-    void enableTransferCommands(bool enable) override;
-    void setTransferRunning(bool running) override;
-    void startAnimation() override;
-    void stopAnimation() override;
-    void startEepromCountdown(int eepromSeconds) override;
-    void endEepromCountdown() override;
-    void refreshWindow() override;
-    QCoro::Task<> showNotice(QString text) override;
-    QCoro::Task<> showFailure(QString message) override;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -96,24 +79,28 @@ private:
     void buildToolbar();
     void buildPanels();
     void layOut();
-    QAction *addToolbarButton(const QString &key, const QString &tip);
-    static void setButtonKey(QAction *button, const QString &key, const QString &tip);
+    void connectComponents();
+    QAction *addToolbarButton(ToolbarKey key, const QString &tip);
+    QCoro::Task<> runToolbarCommand(ToolbarKey key);
+    static void setButtonKey(QAction *button, ToolbarKey key, const QString &tip);
+    void storeTransceiverType(TransceiverType type);
     // The Print command in its ready state, or as the cancel of an open entry.
     void showPrintCommand(bool ready);
     void storeSerialAndPrint(const QString &serialNo);
     QCoro::Task<> printChannelReport();
     // The animation stopped and the notice line hidden, before and after a command.
     void quietProgress();
+    [[nodiscard]] bool transferRunning() const;
 
     Timing timing_;
     RealTimeSource time_;
     SettingsStore settings_;
     std::unique_ptr<SerialLink> link_;
-    std::unique_ptr<RadioExchange> exchange_;
     std::unique_ptr<PrinterChoice> printerChoice_;
     TerminalPane *terminal_;
-    Notices *notices_;
     ChannelTable *table_;
+    std::unique_ptr<NoticeLine> noticeLine_;
+    Notices *notices_;
     TransferProgress *progress_;
     RecentFilesMenu *recent_ = nullptr;
     PortChoice *ports_ = nullptr;
@@ -129,6 +116,7 @@ private:
     QAction *printAction_ = nullptr;
     QAction *printButton_ = nullptr;
     QPlainTextEdit *reportCopy_ = nullptr;
-    bool transferRunning_ = false;
+    std::unique_ptr<WindowTransferView> transferView_;
+    std::unique_ptr<RadioExchange> exchange_;
     bool unloaded_ = false;
 };

@@ -1,8 +1,9 @@
 #include "app/notices.h"
 
+#include "app/fonts.h"
+#include "app/notice_line.h"
 #include "app/resources/images.h"
 #include "app/terminal_pane.h"
-#include "app/fonts.h"
 #include "core/time_source.h"
 
 #include <QtCore/QEvent>
@@ -33,36 +34,23 @@ QPixmap faded(const QPixmap &picture)
 
 QString aboutText()
 {
-    return QStringLiteral("Varlo version 1.31\nprograms the channels of the Varlo VHF airband "
+    return QStringLiteral("Varlo version " VARLO_VERSION "\nprograms the channels of the Varlo VHF airband "
                           "transceiver over its serial line.");
 }
 
 } // namespace
 
-Notices::Notices(QWidget *window, const Timing &timing, TerminalPane &terminal, Messenger message)
-    : QObject(window), timing_(timing), terminal_(terminal), message_(std::move(message)),
-      noticeLine_(new QLabel(QStringLiteral("Wrong Frequency!"), window)), timer_(new QTimer(this))
+Notices::Notices(QWidget *window, const Timing &timing, NoticeLine &noticeLine, TerminalPane &terminal,
+                 Messenger message)
+    : QObject(window), timing_(timing), terminal_(terminal), noticeLine_(noticeLine), message_(std::move(message)),
+      timer_(new QTimer(this))
 {
-    noticeLine_->setObjectName(QStringLiteral("Label3"));
-    noticeLine_->setFont(varloFont(QStringLiteral("Arial"), 11.25, true));
-    noticeLine_->setForegroundRole(QPalette::WindowText);
-    noticeLine_->hide();
     timer_->setObjectName(QStringLiteral("Timer2"));
     // A coarse timer may end a four-second notice 200 ms early.
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(timing.noticeShort);
     connect(timer_, &QTimer::timeout, this, &Notices::endNotice);
     buildAboutPanel(window);
-}
-
-QCoro::Task<> Notices::showNotice(QString kind)
-{
-    if (kind == QLatin1String("about"))
-        co_await showAbout();
-    else if (kind == QLatin1String("abort"))
-        co_await showAbort();
-    else
-        co_await showText(kind);
 }
 
 void Notices::endNotice()
@@ -85,31 +73,18 @@ void Notices::openWebsite()
         message_(QStringLiteral("Unable to shell web browser. "));
 }
 
-void Notices::endAll()
-{
-    endNotice();
-}
-
 QCoro::Task<> Notices::showText(QString text)
 {
-    noticeLine_->setText(text);
-    const QPalette remembered = noticeLine_->palette();
-    QPalette menuText = remembered;
-    menuText.setColor(QPalette::WindowText, noticeLine_->palette().color(QPalette::ButtonText));
-    noticeLine_->setPalette(menuText);
-    noticeLine_->show();
+    noticeLine_.showNotice(text);
     setNoticeInterval(timing_.noticeLong);
     startNoticeTimer();
     co_await untilNoticeTimerStops();
-    noticeLine_->clear();
-    noticeLine_->hide();
-    noticeLine_->setPalette(remembered);
+    noticeLine_.endNotice();
 }
 
 QCoro::Task<> Notices::showAbout()
 {
     aboutShown_ = true;
-    emit aboutShownChanged(true);
     aboutPanel_->show();
     aboutPanel_->raise();
     setNoticeInterval(timing_.noticeLong);
@@ -118,7 +93,6 @@ QCoro::Task<> Notices::showAbout()
     timer_->setInterval(timing_.noticeShort);
     aboutPanel_->hide();
     aboutShown_ = false;
-    emit aboutShownChanged(false);
 }
 
 QCoro::Task<> Notices::showAbort()

@@ -9,43 +9,38 @@
 #include <functional>
 #include <vector>
 
+class NoticeLine;
 class QLabel;
 class QTimer;
 class QWidget;
 class TerminalPane;
 class Wakeup;
 
-// Timed notices: text notices in the notice line Label3, the About panel Picture1 and the
-// "abort" notice in the terminal pane. All of them end at the next tick of Timer2, which
-// they share.
+// Timed notices: text notices in the notice line, the About panel and the notice that a
+// close was refused, shown in the terminal pane. All of them end at the next tick of the
+// notice timer, which they share.
 class Notices : public QObject {
     Q_OBJECT
 public:
     using Messenger = std::function<void(const QString &)>;
 
     // message shows a failure of the web link in a message box.
-    Notices(QWidget *window, const Timing &timing, TerminalPane &terminal, Messenger message);
+    Notices(QWidget *window, const Timing &timing, NoticeLine &noticeLine, TerminalPane &terminal, Messenger message);
 
-    [[nodiscard]] QLabel *noticeLine() const { return noticeLine_; }
     [[nodiscard]] QWidget *aboutPanel() const { return aboutPanel_; }
-    [[nodiscard]] QTimer *timer() const { return timer_; }
     [[nodiscard]] bool aboutShown() const { return aboutShown_; }
 
-    // Shows a notice and returns when it is over: "about", "abort", or any other text.
-    QCoro::Task<> showNotice(QString kind);
+    // Each shows its notice and returns when it is over.
+    QCoro::Task<> showText(QString text);
+    QCoro::Task<> showAbout();
+    // A close was refused while a transfer runs or About is shown.
+    QCoro::Task<> showAbort();
+    // Ends every notice shown now; the window calls it as it unloads, while the widgets exist.
     void endNotice();
     void closeAbout();
     void openWebsite();
-    // The window unloads: every notice still shown ends now, while its widgets still exist.
-    void endAll();
-
-signals:
-    void aboutShownChanged(bool shown);
 
 private:
-    QCoro::Task<> showText(QString text);
-    QCoro::Task<> showAbout();
-    QCoro::Task<> showAbort();
     QCoro::Task<> untilNoticeTimerStops();
     void setNoticeInterval(std::chrono::milliseconds interval);
     void startNoticeTimer();
@@ -56,8 +51,8 @@ private:
 
     const Timing &timing_;
     TerminalPane &terminal_;
+    NoticeLine &noticeLine_;
     Messenger message_;
-    QLabel *noticeLine_;
     QTimer *timer_;
     QWidget *aboutPanel_ = nullptr;
     QLabel *webLink_ = nullptr;

@@ -9,10 +9,9 @@
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QPlainTextEdit>
 
-namespace {
+#include <algorithm>
 
-constexpr int firstPrintable = 32;
-constexpr int lastPrintable = 126;
+namespace {
 
 // The character a key stands for: with Ctrl held, a letter gives its control code, as
 // Ctrl+V gives 22.
@@ -22,6 +21,14 @@ int characterCode(QChar character, Qt::KeyboardModifiers modifiers)
     if (modifiers.testFlag(Qt::ControlModifier) && code >= 0x40 && code <= 0x7f)
         return code & 0x1f;
     return code;
+}
+
+// Control codes (Ctrl+V pastes) and characters beyond ASCII pass; the entry checks them later.
+bool keptOut(int code)
+{
+    const bool printable = code >= 32 && code <= 126;
+    const bool digit = code >= '0' && code <= '9';
+    return printable && !digit;
 }
 
 } // namespace
@@ -72,7 +79,7 @@ void PortChoice::addMenuItems(QMenu *dataMenu)
             if (item < 4)
                 choosePort(item + 1);
             else
-                chooseCustomPort();
+                showPortPanel();
         });
         portItems_[item] = action;
     }
@@ -118,11 +125,6 @@ void PortChoice::choosePort(int number)
     storePort_(portNumber_);
 }
 
-void PortChoice::chooseCustomPort()
-{
-    showPortPanel();
-}
-
 void PortChoice::showPortPanel()
 {
     panel_->show();
@@ -132,21 +134,15 @@ void PortChoice::showPortPanel()
     portEntry_->moveCursor(QTextCursor::End);
 }
 
-void PortChoice::filterKey(int &keyAscii)
+bool PortChoice::takeKey(const QKeyEvent &key)
 {
-    const bool printable = keyAscii >= firstPrintable && keyAscii <= lastPrintable;
-    const bool digit = keyAscii >= '0' && keyAscii <= '9';
-    if (printable && !digit)
-        keyAscii = 0;
-}
-
-void PortChoice::handleKeyDown(int &keyCode, Qt::KeyboardModifiers shift)
-{
-    Q_UNUSED(shift);
-    if (keyCode != Qt::Key_Return && keyCode != Qt::Key_Enter)
-        return;
-    keyCode = 0;
-    applyPortChoice(0);
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        applyPortChoice(0);
+        return true;
+    }
+    const QString text = key.text();
+    return std::any_of(text.begin(), text.end(),
+                       [&key](QChar character) { return keptOut(characterCode(character, key.modifiers())); });
 }
 
 void PortChoice::applyPortChoice(qint16 port)
@@ -177,16 +173,5 @@ bool PortChoice::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != portEntry_ || event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
-    const auto *key = static_cast<QKeyEvent *>(event);
-    int keyCode = key->key();
-    handleKeyDown(keyCode, key->modifiers());
-    if (keyCode == 0)
-        return true;
-    for (const QChar character : key->text()) {
-        int keyAscii = characterCode(character, key->modifiers());
-        filterKey(keyAscii);
-        if (keyAscii == 0)
-            return true;
-    }
-    return false;
+    return takeKey(*static_cast<QKeyEvent *>(event));
 }

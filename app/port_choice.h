@@ -9,13 +9,14 @@
 #include <functional>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QWidget;
 
 // The choice of COM port: the items Com&1..Com&4 and &Custom COM of the Data menu, their
-// check marks, and the entry panel picCOM where any number can be typed.
+// check marks, and the entry panel where any number can be typed.
 class PortChoice : public QObject {
     Q_OBJECT
 public:
@@ -27,6 +28,7 @@ public:
                ComPortResolver resolver = ComPortResolver());
 
     [[nodiscard]] qint16 portNumber() const { return portNumber_; }
+    [[nodiscard]] QWidget *panel() const { return panel_; }
     // Start-up: a stored 1..4 acts as its menu item, any other number is applied as it is.
     void applyStoredPort(qint16 stored);
     // Places the panel (the window puts it where the serial-number panel stands).
@@ -37,19 +39,17 @@ public:
     // Com&1..Com&4: a fixed port.
     void choosePort(int number);
     // &Custom COM: the entry panel.
-    void chooseCustomPort();
     void showPortPanel();
-    // Sets keyAscii to 0 for a printable character that is not a digit.
-    void filterKey(int &keyAscii);
-    // Enter (with any modifiers) applies the typed number; keyCode becomes 0.
-    void handleKeyDown(int &keyCode, Qt::KeyboardModifiers shift);
-    // Hides the panel and applies port, or with 0 the number typed in txtCOM.
+    // Hides the panel and applies port, or with 0 the number typed in the entry.
     void applyPortChoice(qint16 port);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Enter (with any modifiers) applies the typed number; a printable character that is not
+    // a digit is kept out. True when the entry must not see the key.
+    bool takeKey(const QKeyEvent &key);
     void buildPanel(QWidget *panelParent);
     void addMenuItems(QMenu *dataMenu);
     void checkItemOf(qint16 port);

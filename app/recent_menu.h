@@ -24,7 +24,6 @@ public:
     void showRecentFiles();
 
     [[nodiscard]] QAction *item(int k) const { return items_.at(k - 1); }
-    [[nodiscard]] QAction *separator() const { return separator_; }
 
 signals:
     // Entry k was chosen; the path is its stored text.

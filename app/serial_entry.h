@@ -7,8 +7,8 @@ class QLabel;
 class QPlainTextEdit;
 class QWidget;
 
-// The serial-number panel Picture2 with its label Label5, the entry box Text3 and the
-// outline Shape1. It shares its place with the port panel.
+// The serial-number panel: its label, the entry box and the rounded outline. It shares its
+// place with the port panel.
 class SerialEntry : public QObject {
     Q_OBJECT
 public:

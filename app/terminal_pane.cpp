@@ -44,6 +44,16 @@ void TerminalPane::placeCaret(int position)
     pane_->ensureCursorVisible();
 }
 
+void TerminalPane::addLine(const QString &line)
+{
+    QString text = echo_;
+    // The radio's last line may lack its break.
+    if (!text.isEmpty() && !text.endsWith(u'\n'))
+        text += QStringLiteral("\r\n");
+    setText(text + line + QStringLiteral("\r\n"));
+    placeCaret(INT_MAX);
+}
+
 void TerminalPane::hold(const QString &lines, const QFont &font)
 {
     held_ = true;

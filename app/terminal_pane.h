@@ -8,7 +8,7 @@ class QLabel;
 class QPlainTextEdit;
 class QWidget;
 
-// The terminal pane Text1 under its caption Label1: the echo of the radio's answers.
+// The terminal pane under its caption: the echo of the radio's answers.
 // While a notice holds the pane, echoes are kept back and shown by the next echo after it.
 class TerminalPane : public QObject {
     Q_OBJECT
@@ -23,6 +23,8 @@ public:
     void setText(const QString &text);
     // Caret at position (cut to the end), with a selection of one character where there is one.
     void placeCaret(int position);
+    // One line of ours, on a line of its own, with its end in view.
+    void addLine(const QString &line);
 
     // A notice takes the pane: it shows lines in font until released.
     void hold(const QString &lines, const QFont &font);

@@ -1,14 +1,13 @@
 #include "app/transfer_progress.h"
 
 #include "app/fonts.h"
+#include "app/notice_line.h"
 
 #include <QtCore/QTimer>
 #include <QtGui/QAction>
 #include <QtWidgets/QLabel>
 
 namespace {
-
-const QString kWrongFrequency = QStringLiteral("Wrong Frequency!");
 
 // Points after the word, by phase: none, one, two, then three for three ticks.
 QString animationCaption(const QString &word, qint16 phase)
@@ -25,9 +24,9 @@ qint16 nextPhase(qint16 phase)
 
 } // namespace
 
-TransferProgress::TransferProgress(QWidget *window, const Timing &timing, QLabel *notice, QLabel *heading)
-    : QObject(window), noticeLine_(notice), heading_(heading), counter_(new QLabel(window)),
-      animationTimer_(new QTimer(this)), countdownTimer_(new QTimer(this))
+TransferProgress::TransferProgress(QWidget *window, const Timing &timing, NoticeLine &noticeLine)
+    : QObject(window), noticeLine_(noticeLine), counter_(new QLabel(window)), animationTimer_(new QTimer(this)),
+      countdownTimer_(new QTimer(this))
 {
     counter_->setObjectName(QStringLiteral("Label4"));
     counter_->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
@@ -44,14 +43,17 @@ TransferProgress::TransferProgress(QWidget *window, const Timing &timing, QLabel
 void TransferProgress::advanceAnimation()
 {
     QString word;
-    if (transferMode_ == 2)
+    switch (transferMode_) {
+    case TransferMode::Download:
         word = QStringLiteral("DOWNLOADING");
-    else if (transferMode_ == 1)
+        break;
+    case TransferMode::Upload:
         word = QStringLiteral("UPLOADING");
-    else
+        break;
+    case TransferMode::Idle:
         return;
-    noticeLine_->show();
-    noticeLine_->setText(animationCaption(word, dotPhase_));
+    }
+    noticeLine_.showProgress(animationCaption(word, dotPhase_));
     dotPhase_ = nextPhase(dotPhase_);
 }
 
@@ -61,9 +63,7 @@ void TransferProgress::countDown()
     ++eepromTicks_;
     counter_->setText(QString::number(eepromTicks_));
     counter_->show();
-    noticeLine_->show();
-    heading_->hide();
-    noticeLine_->setText(QStringLiteral("WRITING EEPROM... %1 sec").arg(eepromTicks_));
+    noticeLine_.showEepromCountdown(eepromTicks_);
     if (eepromTicks_ == eepromSeconds_)
         endEepromCountdown();
 }
@@ -72,9 +72,7 @@ void TransferProgress::endEepromCountdown()
 {
     countdownTimer_->stop();
     counter_->clear();
-    noticeLine_->hide();
-    heading_->show();
-    noticeLine_->setText(kWrongFrequency);
+    noticeLine_.uncoverHeading();
     eepromTicks_ = 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/channel_table.h"
 #include "app/main_window.h"
+#include "app/terminal_pane.h"
 
 #include <QtCore/QTimer>
 #include <QtWidgets/QComboBox>
@@ -81,7 +82,7 @@ QCoro::Task<> runTransfer(MainWindow &window, TransferKind kind, Heartbeat &hear
     watch->cpuEnd = processCpuTime();
     watch->wallEnd = wallNow();
     watch->longestStall = heartbeat.longestGap();
-    watch->terminal = window.terminalText();
+    watch->terminal = window.terminal().text();
     watch->finished = true;
     // Woken from the event loop, not from inside the handler's last step.
     QTimer::singleShot(0, [watch] { watch->done.fire(); });
@@ -128,7 +129,7 @@ QCoro::Task<int> BenchRun::run(ToolBench &tool)
 {
     // A first run starts on the one-channel radio: choose the six-channel one, as a user would.
     window_.table().typeList()->setCurrentIndex(kSixChannelsEntry);
-    if (window_.singleChannel()) {
+    if (window_.table().singleChannel()) {
         std::fprintf(stderr, "varlo-bench: the window stays on the one-channel radio\n");
         co_return 1;
     }
@@ -169,7 +170,7 @@ QCoro::Task<int> BenchRun::run(ToolBench &tool)
 void BenchRun::putRows(const QStringList &frequencies)
 {
     for (int row = 1; row <= frequencies.size(); ++row)
-        window_.putFrequency(row, frequencies[row - 1]);
+        window_.table().putFrequency(row, frequencies[row - 1]);
 }
 
 QCoro::Task<> BenchRun::pause(Milliseconds length)
@@ -231,10 +232,10 @@ QStringList BenchRun::problems(const TransferWatch &download, const TransferWatc
     if (download.terminal.contains(kNotReady))
         found.append(QStringLiteral("the download ended without the radio's ready report"));
     for (int row = 1; row <= downloadChannels_.size(); ++row) {
-        if (window_.frequencyOfRow(row) != downloadChannels_[row - 1])
+        if (window_.table().frequencyOfRow(row) != downloadChannels_[row - 1])
             found.append(QStringLiteral("row %1 reads %2 after the upload, not %3")
                              .arg(row)
-                             .arg(window_.frequencyOfRow(row), downloadChannels_[row - 1]));
+                             .arg(window_.table().frequencyOfRow(row), downloadChannels_[row - 1]));
     }
     return found;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "figures.h"
+#include "bench/figures.h"
 #include "heartbeat.h"
 
 #include "core/time_source.h"

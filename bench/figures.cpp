@@ -1,4 +1,4 @@
-#include "figures.h"
+#include "bench/figures.h"
 
 #include <algorithm>
 #include <cmath>

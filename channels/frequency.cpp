@@ -55,3 +55,8 @@ QString canonicalFrequency(const QString &admitted)
     const double kilohertz = std::round(trimmedOfSpaces(admitted).toDouble() * 1000);
     return QString::number(kilohertz / 1000, 'f', 3);
 }
+
+RadioDigits radioDigits(const QString &stored)
+{
+    return {stored.mid(1, 2), stored.mid(4, 3)};
+}

@@ -7,8 +7,17 @@
 bool validFrequency(const QString &text);
 
 // The stored form of an admitted frequency: three digits, a point, three digits.
-// The radio is sent characters 2-3 and 5-7 of it, so any other shape would send wrong digits.
+// radioDigits relies on that shape; any other would send wrong digits.
 QString canonicalFrequency(const QString &admitted);
+
+// What the radio is sent for a stored frequency: the two digits after the fixed leading 1,
+// then the three decimals.
+struct RadioDigits {
+    QString megahertz;
+    QString kilohertz;
+};
+
+RadioDigits radioDigits(const QString &stored);
 
 // Rows of the table that take part in files, transfers and printing.
 constexpr int channelCountFor(bool singleChannel)

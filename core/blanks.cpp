@@ -1,12 +1,17 @@
 #include "core/blanks.h"
 
-QStringView trimmedOfSpaces(QStringView text)
+QStringView trimmedOf(QStringView text, QStringView blanks)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
+    while (first < last && blanks.contains(text[first]))
         ++first;
-    while (last > first && text[last - 1] == u' ')
+    while (last > first && blanks.contains(text[last - 1]))
         --last;
     return text.sliced(first, last - first);
+}
+
+QStringView trimmedOfSpaces(QStringView text)
+{
+    return trimmedOf(text, u" ");
 }

@@ -10,7 +10,7 @@ struct Timing {
     ms second{1000}; // unit of the radio's whole-second reply limits
     ms pace{350}; // pause after each character sent to the radio
     ms noticeLong{4000}; // text notices and About
-    ms noticeShort{1500}; // notice timer as designed, and after About
+    ms noticeShort{1500}; // the notice timer at start-up, and after About
     ms animation{444}; // transfer animation tick
     ms countdownTick{1000}; // EEPROM countdown tick
     int replyLimitSeconds = 3;

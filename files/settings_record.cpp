@@ -1,5 +1,8 @@
 #include "files/settings_record.h"
 
+#include "channels/channel_rows.h"
+#include "core/blanks.h"
+
 #include <QtCore/QFile>
 #include <QtCore/QtEndian>
 
@@ -16,19 +19,16 @@ bool isBlank(QByteArrayView field)
     return true;
 }
 
-QByteArrayView trimmedOfSpaces(QByteArrayView field)
+// Empty when blank, else the decoded text without the spaces around it.
+QString textField(const QByteArray &bytes, qsizetype offset, qsizetype size, QString (*decode)(const QByteArray &))
 {
-    while (!field.isEmpty() && field.front() == ' ')
-        field = field.sliced(1);
-    while (!field.isEmpty() && field.back() == ' ')
-        field.chop(1);
-    return field;
+    const QByteArray field = bytes.sliced(offset, size);
+    return isBlank(field) ? QString() : trimmedOfSpaces(decode(field)).toString();
 }
 
-QByteArrayView textField(const QByteArray &bytes, qsizetype offset, qsizetype size)
+QString latin1Text(const QByteArray &bytes)
 {
-    const QByteArrayView field = QByteArrayView(bytes).sliced(offset, size);
-    return isBlank(field) ? QByteArrayView() : trimmedOfSpaces(field);
+    return QString::fromLatin1(bytes);
 }
 
 QByteArray latin1OrQuestionMark(const QString &text)
@@ -88,7 +88,7 @@ qsizetype SettingsRecord::recentOffset(int k)
 
 QString SettingsRecord::radioSerial() const
 {
-    return QString::fromLatin1(textField(bytes_, kSerialOffset, kSerialSize));
+    return textField(bytes_, kSerialOffset, kSerialSize, latin1Text);
 }
 
 void SettingsRecord::setRadioSerial(const QString &serial)
@@ -98,7 +98,7 @@ void SettingsRecord::setRadioSerial(const QString &serial)
 
 QString SettingsRecord::recentFile(int k) const
 {
-    return QFile::decodeName(textField(bytes_, recentOffset(k), kPathSize).toByteArray());
+    return textField(bytes_, recentOffset(k), kPathSize, QFile::decodeName);
 }
 
 void SettingsRecord::setRecentFile(int k, const QString &path)
@@ -109,7 +109,7 @@ void SettingsRecord::setRecentFile(int k, const QString &path)
 void SettingsRecord::applyFirstRunDefaults()
 {
     setComPort(1);
-    setTransceiverType(1);
+    setTransceiverType(codeOfTransceiverType(TransceiverType::OneChannel));
     setRadioSerial(QString());
     for (int k = 1; k <= kRecentCount; ++k)
         setRecentFile(k, QString());

@@ -45,7 +45,6 @@ bool naturalLess(const QString &a, const QString &b)
     return a.size() - i < b.size() - j;
 }
 
-#ifndef Q_OS_WIN
 // COMn beside the settings file: a symlink (followed when opening) or a device node.
 std::optional<QString> entryInWorkingDirectory(int number)
 {
@@ -54,7 +53,6 @@ std::optional<QString> entryInWorkingDirectory(int number)
         return entry.absoluteFilePath();
     return std::nullopt;
 }
-#endif
 
 } // namespace
 
@@ -85,14 +83,6 @@ std::optional<QString> ComPortResolver::resolve(int number) const
 {
     if (number < 1)
         return std::nullopt;
-#ifdef Q_OS_WIN
-    const QString name = QStringLiteral("COM%1").arg(number);
-    for (const SystemPort &port : lister_()) {
-        if (port.name.compare(name, Qt::CaseInsensitive) == 0)
-            return port.device;
-    }
-    return std::nullopt;
-#else
     if (auto entry = entryInWorkingDirectory(number))
         return entry;
     QList<SystemPort> ports = lister_();
@@ -100,7 +90,6 @@ std::optional<QString> ComPortResolver::resolve(int number) const
     if (number > ports.size())
         return std::nullopt;
     return ports[number - 1].device;
-#endif
 }
 
 QString ComPortResolver::describe(int number) const

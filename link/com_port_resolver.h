@@ -20,7 +20,7 @@ QList<SystemPort> availableSystemPorts();
 // Turns COM n into a device at the moment of opening. An entry COMn in the current
 // directory (a symlink or a device node) wins, so a user or a test can point any number at
 // any device. Otherwise COM n is the n-th system port, USB adapters first, so a first run on
-// port 1 with one USB cable plugged in just works. On Windows COM n is the port "COMn".
+// port 1 with one USB cable plugged in just works.
 class ComPortResolver {
 public:
     explicit ComPortResolver(PortLister lister = availableSystemPorts);

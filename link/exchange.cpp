@@ -231,7 +231,6 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(bool singleC
     co_return co_await storeChannels(channelCountFor(singleChannel));
 }
 
-// The radio takes the two digits after the fixed leading 1, then the three decimals.
 QCoro::Task<RadioExchange::Outcome> RadioExchange::writeChannel(int channel, bool singleChannel)
 {
     const WaitEnd prompt = co_await waiter_.wait(channelPromptWait(channel, timing_.replyLimitSeconds));
@@ -243,13 +242,13 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::writeChannel(int channel, boo
     if (!link_.discardInput())
         co_return TransferFailure::Communication;
     // Read only now, so an edit made before this step is sent.
-    const QString frequency = view_.frequencyOfRow(singleChannel ? 1 : channel);
-    if (!co_await sendPaced(frequency.mid(1, 2)))
+    const RadioDigits digits = radioDigits(view_.frequencyOfRow(singleChannel ? 1 : channel));
+    if (!co_await sendPaced(digits.megahertz))
         co_return TransferFailure::Communication;
     waiter_.clearReply();
     if ((co_await waiter_.wait(pointWait(timing_.replyLimitSeconds))).communicationError)
         co_return TransferFailure::Communication;
-    if (!co_await sendPaced(frequency.mid(4, 3)))
+    if (!co_await sendPaced(digits.kilohertz))
         co_return TransferFailure::Communication;
     co_return std::nullopt;
 }

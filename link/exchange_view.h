@@ -8,13 +8,13 @@ class ExchangeView {
 public:
     virtual ~ExchangeView() = default;
 
-    // The whole text of the terminal pane Text1.
+    // The whole text of the terminal pane.
     [[nodiscard]] virtual QString terminalText() const = 0;
-    // Replaces the text of Text1; the caret goes to its start.
+    // Replaces the text of the terminal pane; the caret goes to its start.
     virtual void setTerminalText(const QString &text) = 0;
     // Caret at position with a selection of one character, cut to the end of the text.
     virtual void placeTerminalCaret(qsizetype position) = 0;
-    // Appends one informational line (and a line break) to Text1, its end in view.
+    // Appends one informational line (and a line break) to the pane, its end in view.
     virtual void addTerminalLine(const QString &line) = 0;
 
     // The frequency text of row k as it stands now.
@@ -32,20 +32,20 @@ public:
 
     // Locks (false) or unlocks (true) the Download and Upload commands.
     virtual void enableTransferCommands(bool enable) = 0;
-    // True from a transfer's start to its end; ConnectionActive stays set meanwhile.
+    // True from a transfer's start to its end; the window refuses to close meanwhile.
     virtual void setTransferRunning(bool running) = 0;
-    // Enables TimerFL: the dots animation runs.
+    // The progress animation runs.
     virtual void startAnimation() = 0;
-    // Disables TimerFL.
+    // The progress animation stops.
     virtual void stopAnimation() = 0;
-    // Sets EepromSeconds and enables Timer1: the EEPROM countdown runs.
+    // The EEPROM countdown runs for eepromSeconds.
     virtual void startEepromCountdown(int eepromSeconds) = 0;
     // Ends the countdown display, whether or not it reached its end.
     virtual void endEepromCountdown() = 0;
     // Repaints the main window.
     virtual void refreshWindow() = 0;
 
-    // Shows a notice in Label3; ends when the notice's time is over.
+    // Shows a notice in the notice line; ends when the notice's time is over.
     virtual QCoro::Task<> showNotice(QString text) = 0;
     // Shows a failure message box (title "Varlo", OK); ends when the user dismisses it.
     virtual QCoro::Task<> showFailure(QString message) = 0;

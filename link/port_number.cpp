@@ -1,21 +1,12 @@
 #include "link/port_number.h"
 
+#include "core/blanks.h"
+
 #include <QtCore/QRegularExpression>
 
 #include <algorithm>
 
 namespace {
-
-// Spaces and tabs only: a line break makes the text something other than a number.
-QStringView trimBlanks(QStringView text)
-{
-    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    while (!text.isEmpty() && isBlank(text.front()))
-        text = text.mid(1);
-    while (!text.isEmpty() && isBlank(text.back()))
-        text.chop(1);
-    return text;
-}
 
 // Whole part plus one when the decimal fraction rounds up, half to even.
 bool roundsUp(QStringView fraction, qint64 whole)
@@ -34,7 +25,8 @@ bool roundsUp(QStringView fraction, qint64 whole)
 std::optional<qint16> integerFromText(const QString &text)
 {
     static const QRegularExpression number(QStringLiteral(R"(\A([+-]?)0*([0-9]*)(?:\.([0-9]*))?\z)"));
-    const QStringView trimmed = trimBlanks(text);
+    // Spaces and tabs only: a line break makes the text something other than a number.
+    const QStringView trimmed = trimmedOf(text, u" \t");
     const auto match = number.match(trimmed);
     const bool hasDigit = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (!match.hasMatch() || !hasDigit)

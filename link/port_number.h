@@ -10,6 +10,6 @@
 // 16-bit range.
 [[nodiscard]] std::optional<qint16> integerFromText(const QString &text);
 
-// As IntegerFromText, but only a usable port number (1 or more): a stored 0 would read as
+// As integerFromText, but only a usable port number (1 or more): a stored 0 would read as
 // "no settings" at the next start, and a negative port names nothing.
 [[nodiscard]] std::optional<qint16> portFromText(const QString &text);

@@ -1,37 +1,20 @@
 #include "link/qt_serial_link.h"
 
+#include "link/port_lock.h"
+
 #include <QtCore/QFileInfo>
 #include <QtCore/QMetaObject>
-
-#ifndef Q_OS_WIN
-#include <sys/file.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
 QString permissionReason(const QString &device, const QString &systemReason)
 {
-#ifdef Q_OS_WIN
-    Q_UNUSED(device);
-    return systemReason;
-#else
-    if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
+    if (userMayOpen(device))
         return systemReason + QStringLiteral(" (the port is in use by another program)");
     return systemReason
         + QStringLiteral(" (to use serial ports, add your user to the \"dialout\" group"
                          " and log in again)");
-#endif
 }
-
-#ifndef Q_OS_WIN
-// QSerialPort's lock file only guards against programs that use the same lock directory;
-// an advisory lock on the device itself also holds between any two openings, root's too.
-bool lockDevice(qintptr handle)
-{
-    return ::flock(static_cast<int>(handle), LOCK_EX | LOCK_NB) == 0;
-}
-#endif
 
 } // namespace
 
@@ -77,12 +60,10 @@ std::optional<OpenFailure> QtSerialLink::openDevicePath(const QString &device)
             return OpenFailure{device, permissionReason(device, reason)};
         return OpenFailure{device, reason};
     }
-#ifndef Q_OS_WIN
-    if (!lockDevice(port_.handle())) {
+    if (!lockOpenDevice(port_.handle())) {
         port_.close();
         return OpenFailure{device, QStringLiteral("The port is in use by another program")};
     }
-#endif
     openDevice_ = device;
     ++opening_;
     return std::nullopt;

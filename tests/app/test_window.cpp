@@ -2,17 +2,17 @@
 // the port panel; then whole transfers through the window's commands against the radio
 // simulator at scaled timing: the bytes, the failure box before the port closes, and what the
 // user does meanwhile.
+#include "app/notice_line.h"
 #include "app/notices.h"
-#include "app/terminal_pane.h"
-#include "app/recent_menu.h"
 #include "app/port_choice.h"
+#include "app/recent_menu.h"
+#include "app/terminal_pane.h"
 #include "app/transfer_progress.h"
 #include "window_fixture.h"
 
 #include <QtCore/QElapsedTimer>
 #include <QtGui/QClipboard>
 #include <QtGui/QDesktopServices>
-#include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
@@ -43,6 +43,11 @@ QByteArray record(qint16 port, qint16 type, const QByteArray &recent2 = {})
 Timing noticeTiming()
 {
     return Timing{}.scaled(4);
+}
+
+QCoro::Task<> showNotice(Notices &notices, const QString &kind)
+{
+    return kind == "about" ? notices.showAbout() : kind == "abort" ? notices.showAbort() : notices.showText(kind);
 }
 
 QLineEdit *editorOn(const MainWindow &window, int row)
@@ -196,14 +201,14 @@ void TestWindow::tableEntry()
     QTRY_VERIFY(editorOn(window, 3));
     enter(editorOn(window, 3), typed, Qt::Key(key));
     // The editor closes from a queued call; a refused entry opens it again.
-    QTRY_COMPARE(window.notices().noticeLine()->isVisible(), refused);
+    QTRY_COMPARE(window.noticeLine().label()->isVisible(), refused);
     QTRY_COMPARE(editorOn(window, 3) != nullptr, refused);
     QCOMPARE(rowsOf(window)[2], stored);
     QCOMPARE(window.table().list()->topLevelItem(2)->text(1), QStringLiteral("W"));
     QCOMPARE(window.table().heading()->isVisible(), !refused);
     if (!refused)
         return;
-    QCOMPARE(window.notices().noticeLine()->text(), QStringLiteral("Wrong Frequency!"));
+    QCOMPARE(window.noticeLine().label()->text(), QStringLiteral("Wrong Frequency!"));
     enter(editorOn(window, 3), QStringLiteral("121.500"));
     QTRY_COMPARE(rowsOf(window)[2], QStringLiteral("121.500"));
 }
@@ -239,24 +244,24 @@ void TestWindow::noticeLength()
     MainWindow &window = fixture.start(noticeTiming());
     const int length = int((longInterval ? window.timing().noticeLong : window.timing().noticeShort).count());
     if (!before.isEmpty()) {
-        QCoro::Task<> earlier = window.notices().showNotice(before);
+        QCoro::Task<> earlier = showNotice(window.notices(), before);
         QTRY_VERIFY_WITH_TIMEOUT(earlier.isReady(), 10 * length);
     }
     QElapsedTimer clock;
     clock.start();
-    QCoro::Task<> notice = window.notices().showNotice(kind);
+    QCoro::Task<> notice = showNotice(window.notices(), kind);
     if (kind == "about") {
         QVERIFY(window.notices().aboutPanel()->isVisible());
         window.notices().closeAbout();
     }
-    QCOMPARE(window.notices().noticeLine()->isVisible(), kind == "Upload Completed");
-    QCOMPARE(window.connectionActive(), kind == "about");
+    QCOMPARE(window.noticeLine().label()->isVisible(), kind == "Upload Completed");
+    QCOMPARE(window.refusesClose(), kind == "about");
     std::vector<QCoro::Task<>> aborts;
     qint64 abortStart = 0;
     if (abortMeanwhile) {
         QTest::qWait(length / 2);
         abortStart = clock.elapsed();
-        aborts.push_back(window.notices().showNotice(QStringLiteral("abort")));
+        aborts.push_back(window.notices().showAbort());
     }
     QTRY_VERIFY_WITH_TIMEOUT(notice.isReady(), 10 * length);
     const QByteArray elapsed = QByteArray::number(clock.elapsed());
@@ -267,8 +272,8 @@ void TestWindow::noticeLength()
         QVERIFY(abort.isReady());
         QVERIFY2(clock.elapsed() - abortStart < length, elapsed); // not a whole interval of its own
     }
-    QVERIFY(!window.notices().noticeLine()->isVisible());
-    QVERIFY(!window.connectionActive());
+    QVERIFY(!window.noticeLine().label()->isVisible());
+    QVERIFY(!window.refusesClose());
 }
 
 // A nested event loop would return only when the abort notice ends, a second later.
@@ -277,7 +282,7 @@ void TestWindow::closeIsRefusedAtOnce()
     WindowFixture fixture;
     MainWindow &window = fixture.start(noticeTiming());
     QPlainTextEdit *pane = window.terminal().pane();
-    QCoro::Task<> about = window.notices().showNotice(QStringLiteral("about"));
+    QCoro::Task<> about = window.notices().showAbout();
     QElapsedTimer closing;
     closing.start();
     QVERIFY(!window.close());
@@ -315,7 +320,7 @@ void TestWindow::webLinkOpensOncePerClick()
     MainWindow &window = fixture.start(noticeTiming());
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "countOpen");
     opened_ = 0;
-    QCoro::Task<> about = window.notices().showNotice(QStringLiteral("about"));
+    QCoro::Task<> about = window.notices().showAbout();
     auto *link = window.notices().aboutPanel()->findChild<QWidget *>(QStringLiteral("Label21"));
     const QPoint inside = link->rect().center();
     for (const QString &event : events) {
@@ -347,8 +352,8 @@ void TestWindow::unloadEndsEveryNoticeAtOnce()
 {
     WindowFixture fixture;
     MainWindow &window = fixture.start(noticeTiming());
-    QCoro::Task<> text = window.notices().showNotice(QStringLiteral("shown at exit"));
-    QCoro::Task<> abort = window.notices().showNotice(QStringLiteral("abort"));
+    QCoro::Task<> text = window.notices().showText(QStringLiteral("shown at exit"));
+    QCoro::Task<> abort = window.notices().showAbort();
     QVERIFY(window.close());
     QVERIFY(text.isReady());
     QVERIFY(abort.isReady());
@@ -366,8 +371,6 @@ void TestWindow::portPanelEnter_data()
 
     const QStringList custom{"mcom5"};
     const int none = Qt::NoModifier;
-    QTest::newRow("digits") << "12"
-                            << "" << int(Qt::Key_Return) << none << 12 << custom;
     QTest::newRow("letters and punctuation do not pass") << "1a-2.B"
                                                          << "" << int(Qt::Key_Return) << none << 12 << custom;
     QTest::newRow("Shift+Return, a fixed port")
@@ -461,7 +464,7 @@ void TestWindow::transfer()
             stillAvailable << QString::fromLatin1(name);
     QVERIFY(window.table().typeList()->isEnabled());
     const QString notice = upload ? QStringLiteral("Upload Completed") : kDownloadCompleted;
-    QLabel *line = window.notices().noticeLine();
+    QLabel *line = window.noticeLine().label();
     QTRY_VERIFY_WITH_TIMEOUT(line->isVisible() && line->text() == notice, kTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(transfer.isReady(), kTimeout);
 
@@ -470,7 +473,7 @@ void TestWindow::transfer()
     QCOMPARE(stillAvailable, (QStringList{"open", "save", "print", "com", "mexit", "mabout"}));
     QCOMPARE(transferCommandsEnabled(window), 4);
     QVERIFY(!fixture.portOpen());
-    QVERIFY(!window.connectionActive());
+    QVERIFY(!window.refusesClose());
     QVERIFY(!fixture.messageBox());
 }
 
@@ -518,7 +521,7 @@ void TestWindow::failureBoxComesBeforeTheClose()
     QCOMPARE(fixture.received(), received);
     QVERIFY(!fixture.portOpen());
     QCOMPARE(transferCommandsEnabled(window), 4);
-    QVERIFY(!window.connectionActive());
+    QVERIFY(!window.refusesClose());
 
     QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
     QCoro::Task<> upload = window.upload();
@@ -597,7 +600,7 @@ void TestWindow::downloadIsUndisturbed()
     QCOMPARE(fixture.settingsBytes().mid(2, 2), QByteArray(interference == "type" ? "\x01" : "\x06") + '\0');
     QCOMPARE(rowsOf(window), kRows);
     QVERIFY(window.isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!window.connectionActive(), kTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.refusesClose(), kTimeout);
     QVERIFY(window.close());
 }
 

@@ -273,8 +273,6 @@ void TestCore::frequencyText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("canonical"); // empty: refused
 
-    QTest::newRow("leading blank") << " 118.025"
-                                   << "118.025";
     QTest::newRow("blanks both sides") << "  118.025  "
                                        << "118.025";
     QTest::newRow("leading zero") << "0118.00"
