@@ -81,8 +81,6 @@ struct ExchangeBench {
         }
         return true;
     }
-    bool download() { return run(false); }
-    bool upload() { return run(true); }
 
     // Runs an action at a moment in the middle of a transfer.
     void at(ms when, std::function<void()> action) { alarms.push_back(time.alarmAt(when, std::move(action))); }

@@ -54,10 +54,8 @@ private slots:
     void failureOrder();
     void afterAFailedTransfer_data();
     void afterAFailedTransfer();
-    void changeDuringDownload_data();
-    void changeDuringDownload();
-    void typeSwitchDuringUpload_data();
-    void typeSwitchDuringUpload();
+    void changeDuringTransfer_data();
+    void changeDuringTransfer();
     void replyWait_data();
     void replyWait();
     void paneShows_data();
@@ -138,8 +136,9 @@ void TestExchange::transfer()
     QVERIFY(!bench.link.hasListeners());
 }
 
-// A loss in a wait is seen at once, one in a pause when the next write or wait begins. A port that will not
-// open leaves nothing to close; a failed write is reported while the port is still open.
+// A loss in a wait is seen at once, one in a pause when the next write or wait begins. A port
+// that will not open leaves nothing to close; a failed write is reported while the port is
+// still open.
 void TestExchange::failureOrder_data()
 {
     QTest::addColumn<bool>("upload");
@@ -235,7 +234,7 @@ void TestExchange::afterAFailedTransfer()
     ExchangeBench bench(lineLost ? ScenarioChoice{} : ScenarioChoice{Scenario::Silent});
     if (lineLost)
         bench.link.loseLineAt(15000ms);
-    QVERIFY(bench.download());
+    QVERIFY(bench.run(false));
     QCOMPARE(bench.failure(), lineLost ? kCommunication : kTimeout);
     QCOMPARE(bench.view.countdownRunning, lineLost);
     bench.radio.setUp({});
@@ -251,28 +250,37 @@ void TestExchange::afterAFailedTransfer()
     QVERIFY(!bench.link.hasListeners());
 }
 
-// A row is read when its step begins; the transceiver type when the download begins.
-void TestExchange::changeDuringDownload_data()
+// A row is read when its step begins; the transceiver type when the transfer begins, and an
+// upload stores its listing for that type, after the last carriage return.
+void TestExchange::changeDuringTransfer_data()
 {
+    QTest::addColumn<bool>("upload");
     QTest::addColumn<bool>("singleChannel");
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("at");
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("row1");
 
-    QTest::newRow("six channels switched to one") << false << "switch" << 3000 << kDownload;
-    QTest::newRow("one channel switched to six") << true << "switch" << 3000 << kDownloadOfRow1;
-    QTest::newRow("rows 1 and 4 edited at 5 s: row 4's step is still to come")
-        << false << "edit" << 5000 << QByteArray("\r6Y180252150022475275002997536975S\r");
-    QTest::newRow("row 1 edited while its prompt is awaited, whose 52nd character comes at 2.5 s")
-        << false << "edit while prompted" << 2000 << QByteArray("\r6Y300002150022475234502997536975S\r");
+    QTest::newRow("download, six channels switched to one")
+        << false << false << "switch" << 3000 << kDownload << kSixChannels[0];
+    QTest::newRow("download, rows 1 and 4 edited at 5 s: row 4's step is still to come")
+        << false << false << "edit" << 5000 << QByteArray("\r6Y180252150022475275002997536975S\r") << "130.000";
+    QTest::newRow("download, row 1 edited while its prompt is awaited, whose 52nd character comes at 2.5 s")
+        << false << false << "edit while prompted" << 2000 << QByteArray("\r6Y300002150022475234502997536975S\r")
+        << "130.000";
+    // In the final wait, which begins after the pause that follows "N" at 700 ms.
+    QTest::newRow("upload, one channel switched to six")
+        << true << true << "switch" << 1050 << QByteArray("\r6N\r") << kListed[5];
 }
 
-void TestExchange::changeDuringDownload()
+void TestExchange::changeDuringTransfer()
 {
+    QFETCH(bool, upload);
     QFETCH(bool, singleChannel);
     QFETCH(QString, change);
     QFETCH(int, at);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, row1);
     const bool prompted = change == "edit while prompted";
     ExchangeBench bench(prompted ? ScenarioChoice{Scenario::ShortPrompt, 1} : ScenarioChoice{});
     bench.view.oneChannel = singleChannel;
@@ -285,33 +293,10 @@ void TestExchange::changeDuringDownload()
         if (change == "edit")
             bench.view.rows[3] = QStringLiteral("127.500");
     });
-    QVERIFY(bench.download());
+    QVERIFY(bench.run(upload));
     QCOMPARE(bench.link.writtenBytes, bytes);
+    QCOMPARE(bench.view.rows[0], row1);
     QCOMPARE(bench.writtenAt(3), prompted ? 2500ms : 1050ms);
-}
-
-// The listing is stored after the last carriage return, for the type in force at the start.
-void TestExchange::typeSwitchDuringUpload_data()
-{
-    QTest::addColumn<bool>("singleChannel");
-    QTest::addColumn<QStringList>("rows");
-
-    QStringList single = kSixChannels;
-    single[0] = kListed[5];
-    QTest::newRow("six channels switched to one") << false << kListed;
-    QTest::newRow("one channel switched to six") << true << single;
-}
-
-void TestExchange::typeSwitchDuringUpload()
-{
-    QFETCH(bool, singleChannel);
-    QFETCH(QStringList, rows);
-    ExchangeBench bench;
-    bench.view.oneChannel = singleChannel;
-    // In the final wait, which begins after the pause that follows "N" at 700 ms.
-    bench.at(1050ms, [&] { bench.view.oneChannel = !singleChannel; });
-    QVERIFY(bench.upload());
-    QCOMPARE(bench.view.rows, rows);
 }
 
 // Each wait against its marker, threshold and whole-second limit: the listing ("C", 150
