@@ -430,7 +430,6 @@ void TestExchange::paneShows()
 void TestExchange::parseListing_data()
 {
     QTest::addColumn<QString>("listing");
-    QTest::addColumn<bool>("singleChannel");
     QTest::addColumn<QStringList>("stored");
 
     const QString six = placed(
@@ -438,23 +437,16 @@ void TestExchange::parseListing_data()
     QStringList allSix;
     for (int row = 1; row <= 6; ++row)
         allSix << QStringLiteral("%1=%2").arg(row).arg(kListed[row - 1]);
-    QTest::newRow("six records") << six << false << allSix;
-    QTest::newRow("150 characters reach the sixth frequency") << six.left(150) << false << allSix;
-    QTest::newRow("149 characters cut it short") << six.left(149) << false << allSix.mid(0, 5);
-    QTest::newRow("one character later: nothing") << "-" + six << false << QStringList();
-    QTest::newRow("record 3 invalid") << placed({{14, "118.600"}, {66, "117.975"}, {92, "12x.975"}}) << false
-                                      << QStringList{"1=118.600"};
-    QTest::newRow("one channel: the sixth record into row 1") << six << true << QStringList{"1=134.125"};
-    QTest::newRow("one channel: a valid first record is not used")
-        << placed({{14, "118.600"}, {144, "999.999"}}) << true << QStringList();
+    QTest::newRow("150 characters reach the sixth frequency") << six.left(150) << allSix;
+    QTest::newRow("149 characters cut it short") << six.left(149) << allSix.mid(0, 5);
+    QTest::newRow("one character later: nothing") << "-" + six << QStringList();
 }
 
 void TestExchange::parseListing()
 {
     QFETCH(QString, listing);
-    QFETCH(bool, singleChannel);
     QFETCH(QStringList, stored);
-    QCOMPARE(described(parseChannelListing(listing, singleChannel)), stored);
+    QCOMPARE(described(parseChannelListing(listing, false)), stored);
 }
 
 QTEST_GUILESS_MAIN(TestExchange)
