@@ -10,6 +10,7 @@
 
 Q_DECLARE_METATYPE(Scenario)
 Q_DECLARE_METATYPE(Channels)
+Q_DECLARE_METATYPE(ListedChannel)
 
 namespace {
 
@@ -23,15 +24,6 @@ const QStringList kListed{"118.600", "121.500", "122.475", "123.450", "129.975",
 QByteArray filler(qsizetype count)
 {
     return QByteArray(count, 'x');
-}
-
-// "row=frequency" for each stored channel, so the tables read plainly.
-QStringList described(const QList<ListedChannel> &channels)
-{
-    QStringList text;
-    for (const ListedChannel &c : channels)
-        text.append(QStringLiteral("%1=%2").arg(c.row).arg(c.frequency));
-    return text;
 }
 
 // 156 dashes with each text placed at a 1-based character position.
@@ -430,23 +422,23 @@ void TestExchange::paneShows()
 void TestExchange::parseListing_data()
 {
     QTest::addColumn<QString>("listing");
-    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QList<ListedChannel>>("stored");
 
     const QString six = placed(
         {{14, kListed[0]}, {40, kListed[1]}, {66, kListed[2]}, {92, kListed[3]}, {118, kListed[4]}, {144, kListed[5]}});
-    QStringList allSix;
+    QList<ListedChannel> allSix;
     for (int row = 1; row <= 6; ++row)
-        allSix << QStringLiteral("%1=%2").arg(row).arg(kListed[row - 1]);
+        allSix.append({row, kListed[row - 1]});
     QTest::newRow("150 characters reach the sixth frequency") << six.left(150) << allSix;
     QTest::newRow("149 characters cut it short") << six.left(149) << allSix.mid(0, 5);
-    QTest::newRow("one character later: nothing") << "-" + six << QStringList();
+    QTest::newRow("one character later: nothing") << "-" + six << QList<ListedChannel>();
 }
 
 void TestExchange::parseListing()
 {
     QFETCH(QString, listing);
-    QFETCH(QStringList, stored);
-    QCOMPARE(described(parseChannelListing(listing, false)), stored);
+    QFETCH(QList<ListedChannel>, stored);
+    QCOMPARE(parseChannelListing(listing, false), stored);
 }
 
 QTEST_GUILESS_MAIN(TestExchange)
