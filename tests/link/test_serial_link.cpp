@@ -169,11 +169,8 @@ void TestSerialLink::portThatWillNotOpen_data()
     QTest::addColumn<QString>("device"); // how the reported device ends; empty: none named
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("no port for the number") << 5 << ""
-                                            << ""
-                                            << "no serial port is present";
-    QTest::newRow("COM3 links to a vanished device") << 3 << ""
-                                                     << "COM3"
+    QTest::newRow("no port for the number") << 5 << QString() << QString() << "no serial port is present";
+    QTest::newRow("COM3 links to a vanished device") << 3 << QString() << "COM3"
                                                      << "No such file";
     QTest::newRow("in use by another program") << 1 << "locked"
                                                << "pty"

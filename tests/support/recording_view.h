@@ -54,7 +54,6 @@ public:
     void startEepromCountdown(int seconds) override
     {
         countdownRunning = true;
-        eepromSeconds = seconds;
         events.append(QStringLiteral("countdown %1").arg(seconds));
     }
     void endEepromCountdown() override
@@ -92,7 +91,6 @@ public:
     bool commandsEnabled = true;
     bool transferRunning = false;
     bool countdownRunning = false;
-    int eepromSeconds = 0;
     QStringList events; // every call but the terminal text's, in order
 
 private:

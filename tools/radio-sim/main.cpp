@@ -31,11 +31,16 @@ Scenarios (--scenario NAME or NAME:N):
   no-c              answers "6" with a text holding no "C"
   short-listing     the channel listing ends one character short
                     (149 characters from its first "C"), without its question
+  no-question       lists the channels without asking Y or N (still takes "Y")
+  short-prompt:K    the prompt for channel K ends after 51 characters, counted
+                    from its "Channel", so without the fixed "1"
+  wrong-channel:K   the prompt for channel K names channel K+1
   no-point          never echoes the "." after a channel's two leading digits
   no-s-or-r         never asks "S or R" after the sixth channel (still takes "S")
   never-ready       after the EEPROM write sends only the menu line, never
                     "The radio is now ready for use."
   ready-after:N     the ready text comes N seconds after "S"
+  no-menu-line      never sends the line that asks for ENTER to return to the menu
   invalid-record:K  record K (1..6) of the listing shows "999.999"
   hang-up:N         drops the line on receiving byte number N, then exits
   noise:N           on byte number N the line catches 16 random printable bytes
@@ -73,10 +78,14 @@ ScenarioChoice scenarioFrom(const QString &text)
         {"silent", Scenario::Silent, false},
         {"no-c", Scenario::NoC, false},
         {"short-listing", Scenario::ShortListing, false},
+        {"no-question", Scenario::NoEditQuestion, false},
+        {"short-prompt", Scenario::ShortPrompt, true},
+        {"wrong-channel", Scenario::WrongChannel, true},
         {"no-point", Scenario::NoPoint, false},
         {"no-s-or-r", Scenario::NoStoreQuestion, false},
         {"never-ready", Scenario::NeverReady, false},
         {"ready-after", Scenario::ReadyAfter, true},
+        {"no-menu-line", Scenario::NoMenuLine, false},
         {"invalid-record", Scenario::InvalidRecord, true},
         {"hang-up", Scenario::HangUp, true},
         {"noise", Scenario::LineNoise, true},

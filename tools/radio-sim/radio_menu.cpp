@@ -37,7 +37,7 @@ QByteArray RadioMenu::listingRecord(int channel, const QString &frequency)
 // Ends with the hundreds digit, which is fixed: the user types the two digits after it.
 QByteArray RadioMenu::channelPrompt(int channel)
 {
-    return QStringLiteral("Channel %1 - type the new frequency, 118 to 137 MHz in 25 kHz steps: 1")
+    return QStringLiteral("Channel %1 - type the new frequency, 118 to 137 MHz, in 25 kHz steps: 1")
         .arg(channel)
         .toLatin1();
 }
@@ -78,7 +78,21 @@ QByteArray RadioMenu::listing() const
         const bool broken = is(Scenario::InvalidRecord) && choice_.value == k;
         text += listingRecord(k, broken ? QStringLiteral("999.999") : channels_[k - 1]) + lineBreak;
     }
-    return text + editQuestion;
+    return is(Scenario::NoEditQuestion) ? text : text + editQuestion;
+}
+
+QByteArray RadioMenu::prompt() const
+{
+    const bool faulty = choice_.value == channel_;
+    if (faulty && is(Scenario::WrongChannel))
+        return channelPrompt(channel_ + 1);
+    const QByteArray text = channelPrompt(channel_);
+    return faulty && is(Scenario::ShortPrompt) ? text.left(51) : text;
+}
+
+QByteArray RadioMenu::menu() const
+{
+    return is(Scenario::NoMenuLine) ? QByteArray() : menuLine;
 }
 
 QByteArray RadioMenu::confirm(char byte)
@@ -88,11 +102,11 @@ QByteArray RadioMenu::confirm(char byte)
         channel_ = 1;
         digits_.clear();
         typed_ = channels_;
-        return "Y" + lineBreak + lineBreak + channelPrompt(1);
+        return "Y" + lineBreak + lineBreak + prompt();
     }
     if (byte == 'N') {
         state_ = State::Return;
-        return "N" + lineBreak + menuLine;
+        return "N" + lineBreak + menu();
     }
     return {};
 }
@@ -114,8 +128,10 @@ QByteArray RadioMenu::afterLastDecimal()
 {
     typed_[channel_ - 1] = QString::fromLatin1("1" + digits_.left(2) + "." + digits_.mid(2));
     digits_.clear();
-    if (channel_ < 6)
-        return lineBreak + channelPrompt(++channel_);
+    if (channel_ < 6) {
+        ++channel_;
+        return lineBreak + prompt();
+    }
     state_ = State::Store;
     return is(Scenario::NoStoreQuestion) ? lineBreak : lineBreak + storeQuestion;
 }
@@ -129,7 +145,7 @@ QByteArray RadioMenu::store(char byte, SimClock::time_point now)
     }
     if (byte == 'R') {
         state_ = State::Return;
-        return "R" + lineBreak + "Nothing saved." + lineBreak + menuLine;
+        return "R" + lineBreak + "Nothing saved." + lineBreak + menu();
     }
     return {};
 }
@@ -140,7 +156,7 @@ QByteArray RadioMenu::due(SimClock::time_point now)
         return {};
     channels_ = typed_;
     state_ = State::Return;
-    return is(Scenario::NeverReady) ? menuLine : readyText + lineBreak + menuLine;
+    return is(Scenario::NeverReady) ? menu() : readyText + lineBreak + menu();
 }
 
 std::optional<SimClock::time_point> RadioMenu::deadline() const

@@ -13,10 +13,14 @@ enum class Scenario {
     Silent, // never answers
     NoC, // answers "6" with a text that holds no "C"
     ShortListing, // the answer to "6" ends one character short: 149 characters from its "C"
+    NoEditQuestion, // lists the channels without asking Y or N (still takes "Y")
+    ShortPrompt, // the prompt for channel `value` ends after 51 characters from its "Channel"
+    WrongChannel, // the prompt for channel `value` names the next channel
     NoPoint, // never echoes the "." after the two leading digits
     NoStoreQuestion, // never asks "S or R" (still takes "S")
     NeverReady, // never sends the ready text (still sends the menu line after the EEPROM write)
     ReadyAfter, // the ready text comes `value` seconds after "S"
+    NoMenuLine, // never sends the menu line
     InvalidRecord, // record `value` (1..6) of the listing shows "999.999"
     HangUp, // the line drops on receiving byte number `value`
     LineNoise, // a burst of random printable bytes (never "C") before answering byte `value`
@@ -59,6 +63,8 @@ private:
     enum class State { Idle, Confirm, Digits, Store, Writing, Return };
 
     QByteArray listing() const;
+    QByteArray prompt() const;
+    QByteArray menu() const;
     QByteArray confirm(char byte);
     QByteArray digit(char byte);
     QByteArray store(char byte, SimClock::time_point now);
