@@ -220,7 +220,7 @@ QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
     } else if (key == QLatin1String("com")) {
         ports_->chooseCustomPort();
     }
-    if (transferRunning_)
+    if (lifetime_.ended() || transferRunning_)
         co_return;
     quietProgress();
     progress_->setTransferMode(0);
@@ -231,7 +231,8 @@ QCoro::Task<> MainWindow::download()
     quietProgress();
     progress_->setTransferMode(2);
     co_await exchange_->downloadToRadio();
-    quietProgress();
+    if (!lifetime_.ended())
+        quietProgress();
 }
 
 QCoro::Task<> MainWindow::upload()
@@ -239,7 +240,8 @@ QCoro::Task<> MainWindow::upload()
     quietProgress();
     progress_->setTransferMode(1);
     co_await exchange_->uploadFromRadio();
-    quietProgress();
+    if (!lifetime_.ended())
+        quietProgress();
 }
 
 QCoro::Task<> MainWindow::openChannelFile()
@@ -338,7 +340,7 @@ QCoro::Task<> MainWindow::showMessage(QString text)
     box->setObjectName(QStringLiteral("messageBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
-    co_await untilSignal(box, &QMessageBox::finished);
+    co_await untilSignal(box, &QMessageBox::finished, lifetime_);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -364,10 +366,10 @@ bool MainWindow::mayClose()
 
 void MainWindow::unload()
 {
-    if (unloaded_)
+    if (lifetime_.ended())
         return;
-    unloaded_ = true;
-    notices_->endAll();
+    // Every coroutine of the window returns now, while its widgets still exist.
+    Lifetime::endTogether({&lifetime_, &exchange_->lifetime(), &notices_->lifetime()});
     for (QMessageBox *box : findChildren<QMessageBox *>())
         box->done(QMessageBox::Ok);
     // Windows of ours, such as the help viewer, go with the main window.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lifetime.h"
 #include "core/time_source.h"
 #include "core/timing.h"
 #include "files/settings_file.h"
@@ -130,5 +131,6 @@ private:
     QAction *printButton_ = nullptr;
     QPlainTextEdit *reportCopy_ = nullptr;
     bool transferRunning_ = false;
-    bool unloaded_ = false;
+    // The window's own coroutines: the commands and the message boxes.
+    Lifetime lifetime_;
 };

@@ -85,11 +85,6 @@ void Notices::openWebsite()
         message_(QStringLiteral("Unable to shell web browser. "));
 }
 
-void Notices::endAll()
-{
-    endNotice();
-}
-
 QCoro::Task<> Notices::showText(QString text)
 {
     noticeLine_->setText(text);
@@ -101,6 +96,8 @@ QCoro::Task<> Notices::showText(QString text)
     setNoticeInterval(timing_.noticeLong);
     startNoticeTimer();
     co_await untilNoticeTimerStops();
+    if (lifetime_.ended())
+        co_return;
     noticeLine_->clear();
     noticeLine_->hide();
     noticeLine_->setPalette(remembered);
@@ -115,6 +112,8 @@ QCoro::Task<> Notices::showAbout()
     setNoticeInterval(timing_.noticeLong);
     startNoticeTimer();
     co_await untilNoticeTimerStops();
+    if (lifetime_.ended())
+        co_return;
     timer_->setInterval(timing_.noticeShort);
     aboutPanel_->hide();
     aboutShown_ = false;
@@ -126,6 +125,8 @@ QCoro::Task<> Notices::showAbort()
     terminal_.hold(kAbortText, varloFont(QStringLiteral("MS SansSerif"), 8, true));
     startNoticeTimer();
     co_await untilNoticeTimerStops();
+    if (lifetime_.ended())
+        co_return;
     terminal_.release(varloFont(QStringLiteral("Small Fonts"), 7));
 }
 
@@ -134,8 +135,10 @@ QCoro::Task<> Notices::untilNoticeTimerStops()
     if (!timer_->isActive())
         co_return;
     Wakeup tick;
+    const Lifetime::Watch watch(lifetime_, tick);
     waiting_.push_back(&tick);
     co_await tick;
+    std::erase(waiting_, &tick);
 }
 
 void Notices::setNoticeInterval(std::chrono::milliseconds interval)

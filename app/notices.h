@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lifetime.h"
 #include "core/timing.h"
 
 #include <QtCore/QObject>
@@ -13,7 +14,6 @@ class QLabel;
 class QTimer;
 class QWidget;
 class TerminalPane;
-class Wakeup;
 
 // Timed notices: text notices in the notice line Label3, the About panel Picture1 and the
 // "abort" notice in the terminal pane. All of them end at the next tick of Timer2, which
@@ -30,14 +30,14 @@ public:
     [[nodiscard]] QWidget *aboutPanel() const { return aboutPanel_; }
     [[nodiscard]] QTimer *timer() const { return timer_; }
     [[nodiscard]] bool aboutShown() const { return aboutShown_; }
+    // When it ends, every notice still shown returns at once and leaves its widgets alone.
+    [[nodiscard]] Lifetime &lifetime() { return lifetime_; }
 
     // Shows a notice and returns when it is over: "about", "abort", or any other text.
     QCoro::Task<> showNotice(QString kind);
     void endNotice();
     void closeAbout();
     void openWebsite();
-    // The window unloads: every notice still shown ends now, while its widgets still exist.
-    void endAll();
 
 signals:
     void aboutShownChanged(bool shown);
@@ -46,6 +46,7 @@ private:
     QCoro::Task<> showText(QString text);
     QCoro::Task<> showAbout();
     QCoro::Task<> showAbort();
+    // Also returns when the lifetime ends.
     QCoro::Task<> untilNoticeTimerStops();
     void setNoticeInterval(std::chrono::milliseconds interval);
     void startNoticeTimer();
@@ -65,6 +66,7 @@ private:
     bool linkPressed_ = false;
     // The notices waiting for the next tick.
     std::vector<Wakeup *> waiting_;
+    Lifetime lifetime_;
 };
 
 // The maker's web address, shown and opened by the About panel's link.
