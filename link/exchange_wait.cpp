@@ -1,6 +1,7 @@
 #include "link/exchange_wait.h"
 
 #include "core/blanks.h"
+#include "core/logging.h"
 #include "link/exchange_view.h"
 #include "link/serial_link.h"
 
@@ -81,8 +82,10 @@ bool ReplyWaiter::check(const ReplyWait &expected, qsizetype &match)
         match = at + 1;
         return true;
     }
-    if (at < 0)
+    if (at < 0) {
+        qCWarning(lcSerial) << "the radio's reply lacks" << expected.marker;
         return false;
+    }
     match = trimmed.size() - at;
     return true;
 }
