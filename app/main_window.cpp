@@ -265,7 +265,7 @@ QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
         progress_->stopAnimation();
     if (const auto key = keyOf(button))
         co_await runToolbarCommand(*key);
-    if (transferRunning())
+    if (lifetime_.ended() || transferRunning())
         co_return;
     quietProgress();
     progress_->setTransferMode(TransferMode::Idle);
@@ -301,7 +301,8 @@ QCoro::Task<> MainWindow::download()
     quietProgress();
     progress_->setTransferMode(TransferMode::Download);
     co_await exchange_->downloadToRadio();
-    quietProgress();
+    if (!lifetime_.ended())
+        quietProgress();
 }
 
 QCoro::Task<> MainWindow::upload()
@@ -309,7 +310,8 @@ QCoro::Task<> MainWindow::upload()
     quietProgress();
     progress_->setTransferMode(TransferMode::Upload);
     co_await exchange_->uploadFromRadio();
-    quietProgress();
+    if (!lifetime_.ended())
+        quietProgress();
 }
 
 QCoro::Task<> MainWindow::openChannelFile()
@@ -408,7 +410,7 @@ QCoro::Task<> MainWindow::showMessage(QString text)
     box->setObjectName(QStringLiteral("messageBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
-    co_await untilSignal(box, &QMessageBox::finished);
+    co_await untilSignal(box, &QMessageBox::finished, lifetime_);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -434,10 +436,10 @@ bool MainWindow::mayClose()
 
 void MainWindow::unload()
 {
-    if (unloaded_)
+    if (lifetime_.ended())
         return;
-    unloaded_ = true;
-    notices_->endNotice();
+    // Every coroutine of the window returns now, while its widgets still exist.
+    Lifetime::endTogether({&lifetime_, &exchange_->lifetime(), &notices_->lifetime()});
     for (QMessageBox *box : findChildren<QMessageBox *>())
         box->done(QMessageBox::Ok);
     // Windows of ours, such as the help viewer, go with the main window.

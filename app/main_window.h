@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lifetime.h"
 #include "core/time_source.h"
 #include "core/timing.h"
 #include "files/settings_file.h"
@@ -118,5 +119,6 @@ private:
     QPlainTextEdit *reportCopy_ = nullptr;
     std::unique_ptr<WindowTransferView> transferView_;
     std::unique_ptr<RadioExchange> exchange_;
-    bool unloaded_ = false;
+    // The window's own coroutines: the commands and the message boxes.
+    Lifetime lifetime_;
 };

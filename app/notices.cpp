@@ -79,6 +79,8 @@ QCoro::Task<> Notices::showText(QString text)
     setNoticeInterval(timing_.noticeLong);
     startNoticeTimer();
     co_await untilNoticeTimerStops();
+    if (lifetime_.ended())
+        co_return;
     noticeLine_.endNotice();
 }
 
@@ -90,6 +92,8 @@ QCoro::Task<> Notices::showAbout()
     setNoticeInterval(timing_.noticeLong);
     startNoticeTimer();
     co_await untilNoticeTimerStops();
+    if (lifetime_.ended())
+        co_return;
     timer_->setInterval(timing_.noticeShort);
     aboutPanel_->hide();
     aboutShown_ = false;
@@ -100,6 +104,8 @@ QCoro::Task<> Notices::showAbort()
     terminal_.hold(kAbortText, varloFont(QStringLiteral("MS SansSerif"), 8, true));
     startNoticeTimer();
     co_await untilNoticeTimerStops();
+    if (lifetime_.ended())
+        co_return;
     terminal_.release(varloFont(QStringLiteral("Small Fonts"), 7));
 }
 
@@ -108,8 +114,10 @@ QCoro::Task<> Notices::untilNoticeTimerStops()
     if (!timer_->isActive())
         co_return;
     Wakeup tick;
+    const Lifetime::Watch watch(lifetime_, tick);
     waiting_.push_back(&tick);
     co_await tick;
+    std::erase(waiting_, &tick);
 }
 
 void Notices::setNoticeInterval(std::chrono::milliseconds interval)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lifetime.h"
 #include "core/timing.h"
 
 #include <QtCore/QObject>
@@ -14,7 +15,6 @@ class QLabel;
 class QTimer;
 class QWidget;
 class TerminalPane;
-class Wakeup;
 
 // Timed notices: text notices in the notice line, the About panel and the notice that a
 // close was refused, shown in the terminal pane. All of them end at the next tick of the
@@ -29,6 +29,8 @@ public:
 
     [[nodiscard]] QWidget *aboutPanel() const { return aboutPanel_; }
     [[nodiscard]] bool aboutShown() const { return aboutShown_; }
+    // When it ends, every notice still shown returns at once and leaves its widgets alone.
+    [[nodiscard]] Lifetime &lifetime() { return lifetime_; }
 
     // Each shows its notice and returns when it is over.
     QCoro::Task<> showText(QString text);
@@ -41,6 +43,7 @@ public:
     void openWebsite();
 
 private:
+    // Also returns when the lifetime ends.
     QCoro::Task<> untilNoticeTimerStops();
     void setNoticeInterval(std::chrono::milliseconds interval);
     void startNoticeTimer();
@@ -60,6 +63,7 @@ private:
     bool linkPressed_ = false;
     // The notices waiting for the next tick.
     std::vector<Wakeup *> waiting_;
+    Lifetime lifetime_;
 };
 
 // The maker's web address, shown and opened by the About panel's link.

@@ -2,6 +2,7 @@
 
 #include "channels/frequency.h"
 #include "core/blanks.h"
+#include "core/logging.h"
 #include "link/exchange_listing.h"
 #include "link/exchange_view.h"
 #include "link/serial_link.h"
@@ -106,8 +107,15 @@ int eepromSecondsFor(int channelCount)
 }
 
 RadioExchange::RadioExchange(SerialLink &link, ExchangeView &view, TimeSource &time, Timing timing)
-    : link_(link), view_(view), time_(time), timing_(timing), waiter_(link, view, time, timing.second)
+    : link_(link), view_(view), time_(time), timing_(timing),
+      waiter_(link, view, time, timing.second, lifetime_, trace_)
 {
+}
+
+// Ended here, while everything a resuming coroutine may still read exists.
+RadioExchange::~RadioExchange()
+{
+    lifetime_.end();
 }
 
 QCoro::Task<> RadioExchange::downloadToRadio()
@@ -122,23 +130,32 @@ QCoro::Task<> RadioExchange::uploadFromRadio()
 
 QCoro::Task<> RadioExchange::runTransfer(Dialogue dialogue)
 {
+    if (lifetime_.ended())
+        co_return;
     const bool singleChannel = beginTransfer();
     if (auto problem = openPort()) {
         co_await endTransfer(TransferFailure::InvalidPort, problem);
         co_return;
     }
     // A failed write here is not yet an error: the menu selection that follows decides.
-    co_await sendPaced(kCarriageReturn);
-    co_await endTransfer(co_await (this->*dialogue)(singleChannel));
+    if (!co_await sendPaced(kCarriageReturn) && !lifetime_.ended())
+        qCWarning(lcSerial) << "the carriage return that wakes the radio's menu could not be written";
+    const Outcome outcome = co_await (this->*dialogue)(singleChannel);
+    if (lifetime_.ended())
+        co_return;
+    co_await endTransfer(outcome);
 }
 
 QCoro::Task<bool> RadioExchange::sendPaced(QString text)
 {
     for (const QChar character : text) {
-        if (!link_.writeChar(character.toLatin1()))
+        const char byte = character.toLatin1();
+        if (lifetime_.ended() || !link_.writeChar(byte))
             co_return false;
+        trace_.sent(byte);
         // Measured from this write, so pauses never add up to drift.
-        co_await sleepUntil(time_, time_.now() + timing_.pace);
+        if (!co_await sleepUntil(time_, time_.now() + timing_.pace, lifetime_))
+            co_return false;
     }
     co_return true;
 }
@@ -152,6 +169,7 @@ bool RadioExchange::beginTransfer()
     view_.setTransferRunning(true);
     const bool singleChannel = view_.singleChannel();
     view_.setTerminalText({});
+    trace_.start();
     return singleChannel;
 }
 
@@ -175,10 +193,13 @@ QCoro::Task<> RadioExchange::endTransfer(Outcome outcome, std::optional<QString>
 {
     if (openProblem)
         view_.addTerminalLine(*openProblem);
-    if (outcome)
+    if (outcome) {
         co_await view_.showFailure(failureMessage(*outcome));
-    else
+        if (lifetime_.ended())
+            co_return;
+    } else {
         view_.enableTransferCommands(true);
+    }
     if (outcome != TransferFailure::InvalidPort && link_.isOpen())
         link_.close();
     view_.setTransferRunning(false);

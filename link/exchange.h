@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/lifetime.h"
+#include "core/serial_trace.h"
 #include "core/time_source.h"
 #include "core/timing.h"
 #include "link/exchange_wait.h"
@@ -23,17 +25,23 @@ int eepromSecondsFor(int channelCount);
 
 // Drives the radio's text menu as a person at a terminal would: single characters with a
 // pause after each, then a wait for the expected marker. Writes the table into the radio
-// (download) or reads it back (upload). One transfer at a time.
+// (download) or reads it back (upload). One transfer at a time. A transfer still running when
+// its lifetime ends stops at once, touching neither the view nor the link again.
 class RadioExchange {
 public:
     RadioExchange(SerialLink &link, ExchangeView &view, TimeSource &time, Timing timing);
+    ~RadioExchange();
+    RadioExchange(const RadioExchange &) = delete;
+    RadioExchange &operator=(const RadioExchange &) = delete;
+
+    [[nodiscard]] Lifetime &lifetime() { return lifetime_; }
 
     // Writes the rows into the radio; ends after the completion notice or a failure's message.
     QCoro::Task<> downloadToRadio();
     // Reads the radio's channels into the rows; ends after the notice or a failure's message.
     QCoro::Task<> uploadFromRadio();
-    // Writes each character, resuming one pace after that write; false when a write failed,
-    // which ends the send at once.
+    // Writes each character, resuming one pace after that write; false when a write failed or
+    // the lifetime ended, which ends the send at once.
     QCoro::Task<bool> sendPaced(QString text);
 
     // Sees the radio's listing before a download confirms with "Y". When it returns false the
@@ -65,6 +73,8 @@ private:
     ExchangeView &view_;
     TimeSource &time_;
     Timing timing_;
+    Lifetime lifetime_;
+    SerialTrace trace_;
     ReplyWaiter waiter_;
     ListingCheck listingCheck_;
 };

@@ -1,6 +1,7 @@
 #include "link/exchange_wait.h"
 
 #include "core/blanks.h"
+#include "core/logging.h"
 #include "link/exchange_view.h"
 #include "link/serial_link.h"
 
@@ -30,8 +31,9 @@ private:
 
 } // namespace
 
-ReplyWaiter::ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time, TimeSource::ms second)
-    : link_(link), view_(view), time_(time), second_(second)
+ReplyWaiter::ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time, TimeSource::ms second,
+                         Lifetime &lifetime, const SerialTrace &trace)
+    : link_(link), view_(view), time_(time), second_(second), lifetime_(lifetime), trace_(trace)
 {
 }
 
@@ -39,6 +41,7 @@ QCoro::Task<WaitEnd> ReplyWaiter::wait(ReplyWait expected)
 {
     const TimeSource::ms start = time_.now();
     Wakeup woken;
+    const Lifetime::Watch watch(lifetime_, woken);
     bool lineLost = false;
     ScopedConnections connections;
     connections.add(QObject::connect(&link_, &SerialLink::dataArrived, &signalContext_, [&woken] { woken.fire(); }));
@@ -50,10 +53,10 @@ QCoro::Task<WaitEnd> ReplyWaiter::wait(ReplyWait expected)
         time_.alarmAt(second_ * (wholeSeconds(start) + expected.limitSeconds + 1), [&woken] { woken.fire(); });
 
     // Lets the event loop take in what the device already holds before the first check.
-    co_await sleepUntil(time_, start);
+    co_await sleepUntil(time_, start, lifetime_);
     qsizetype match = 0;
     for (;;) {
-        if (lineLost || !check(expected, match))
+        if (lifetime_.ended() || lineLost || !check(expected, match))
             co_return WaitEnd{.communicationError = true};
         echo(expected.pane);
         const bool satisfied = expected.rule == MatchRule::Length ? match >= expected.threshold : match > 0;
@@ -69,6 +72,7 @@ bool ReplyWaiter::check(const ReplyWait &expected, qsizetype &match)
     const std::optional<QString> received = link_.readAll();
     if (!received)
         return false;
+    trace_.received(received->toLatin1());
     reply_ += *received;
     const QStringView trimmed = trimmedOfSpaces(reply_);
     if (trimmed.isEmpty())
@@ -78,8 +82,10 @@ bool ReplyWaiter::check(const ReplyWait &expected, qsizetype &match)
         match = at + 1;
         return true;
     }
-    if (at < 0)
+    if (at < 0) {
+        qCWarning(lcSerial) << "the radio's reply lacks" << expected.marker;
         return false;
+    }
     match = trimmed.size() - at;
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/lifetime.h"
+#include "core/serial_trace.h"
 #include "core/time_source.h"
 
 #include <QtCore/QObject>
@@ -33,10 +35,12 @@ struct WaitEnd {
 
 // Waits for the radio's answer without polling: checks what is buffered at once, then at every
 // arrival, and a last time when the whole-second limit has passed. The reply text is kept from
-// one wait to the next until the caller clears it.
+// one wait to the next until the caller clears it. When the lifetime ends, a wait ends at once
+// as a communication error, so the dialogue unwinds without another step.
 class ReplyWaiter {
 public:
-    ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time, TimeSource::ms second);
+    ReplyWaiter(SerialLink &link, ExchangeView &view, TimeSource &time, TimeSource::ms second, Lifetime &lifetime,
+                const SerialTrace &trace);
 
     [[nodiscard]] const QString &reply() const { return reply_; }
     void clearReply() { reply_.clear(); }
@@ -52,6 +56,8 @@ private:
     ExchangeView &view_;
     TimeSource &time_;
     TimeSource::ms second_;
+    Lifetime &lifetime_;
+    const SerialTrace &trace_;
     QString reply_;
     QObject signalContext_;
 };

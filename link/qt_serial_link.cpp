@@ -1,6 +1,7 @@
 #include "link/qt_serial_link.h"
 
 #include "link/port_lock.h"
+#include "core/logging.h"
 
 #include <QtCore/QFileInfo>
 #include <QtCore/QMetaObject>
@@ -109,12 +110,14 @@ QString QtSerialLink::openDevice() const
 }
 
 // A vanished device keeps reporting the same error while the port stays open, many
-// thousands of times a second: the first report closes it.
+// thousands of times a second: the first report closes it. The window shows a failed step but
+// not the port's reason, which goes to the log.
 void QtSerialLink::onPortError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
+    if (error == QSerialPort::NoError || !isOpen())
         return;
-    if (!isOpen())
+    qCWarning(lcSerial) << "serial port" << port_.portName() << error << port_.errorString();
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
         return;
     port_.close();
     reportLineLost();

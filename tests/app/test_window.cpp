@@ -104,6 +104,7 @@ private slots:
     void failureBoxComesBeforeTheClose();
     void downloadIsUndisturbed_data();
     void downloadIsUndisturbed();
+    void destroyedWindowSendsNothingMore();
     void editorLeftOpenOnARow_data();
     void editorLeftOpenOnARow();
 
@@ -602,6 +603,27 @@ void TestWindow::downloadIsUndisturbed()
     QVERIFY(window.isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!window.refusesClose(), kTimeout);
     QVERIFY(window.close());
+}
+
+// Destroyed in a pace of channel 3, the window's coroutines end with it: nothing resumes on
+// freed memory, none stays suspended, and the radio gets no further byte.
+void TestWindow::destroyedWindowSendsNothingMore()
+{
+    WindowFixture fixture;
+    QVERIFY2(fixture.linkRadio(), qPrintable(fixture.radio().errorString()));
+    MainWindow &window = startForTransfers(fixture);
+    putRows(window, kRows);
+    ChannelSteps steps(window);
+    bool destroyed = false;
+    steps.at(3, [&] {
+        fixture.destroyWindow();
+        destroyed = true;
+    });
+    QCoro::Task<> download = window.download();
+    QTRY_VERIFY_WITH_TIMEOUT(destroyed, kTimeout);
+    QVERIFY(download.isReady());
+    QTest::qWait(1000);
+    QCOMPARE(fixture.received(), kRowsDownload.left(14));
 }
 
 // Highlighting the rows of the steps never closes an editor opened on row 5.

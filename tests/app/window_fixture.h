@@ -100,6 +100,7 @@ public:
             qWarning("the window was not exposed");
         return *window_;
     }
+    void destroyWindow() { window_.reset(); }
 
     // A radio as COM1 with a quick EEPROM write; one linked before goes away.
     [[nodiscard]] bool linkRadio(ScenarioChoice scenario = {}, std::chrono::milliseconds eepromDelay = 150ms)

@@ -1,7 +1,9 @@
 // What needs neither a window nor a line: the clocks, frequencies, the settings file, the
-// recent list, channel files and the report text, port numbers typed and resolved, and the benchmark's own arithmetic.
+// recent list, channel files and the report text, port numbers typed and resolved, the serial trace's lines, and the
+// benchmark's own arithmetic.
 #include "bench/figures.h"
 #include "channels/frequency.h"
+#include "core/serial_trace.h"
 #include "core/time_source.h"
 #include "files/channel_file.h"
 #include "files/recent_files.h"
@@ -188,6 +190,28 @@ private slots:
         };
         QVERIFY2(succeedsInChild(loadAndSave), "blocked on the pipe, or read or wrote it");
         QVERIFY(!QFileInfo(path).isFile());
+    }
+
+    void traceLineEscapesAndAligns_data()
+    {
+        QTest::addColumn<double>("ms");
+        QTest::addColumn<bool>("sent");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("a digit sent") << 350.2136 << true << QByteArray("6") << "   350.214 > 6";
+        QTest::newRow("line ends, backslash") << 0.0 << false << QByteArray("C1\r\n\\") << "     0.000 < C1\\r\\n\\\\";
+        QTest::newRow("control and raw bytes")
+            << 12345.6 << false << QByteArray("\x00\x1b \x7f\xe9~", 6) << " 12345.600 < \\x00\\x1B \\x7F\\xE9~";
+        QTest::newRow("wider than ten: nothing cut")
+            << 1234567.0 << true << QByteArray("\xff") << "1234567.000 > \\xFF";
+    }
+    void traceLineEscapesAndAligns()
+    {
+        QFETCH(double, ms);
+        QFETCH(bool, sent);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, line);
+        QCOMPARE(traceLine(ms, sent ? TraceDirection::Sent : TraceDirection::Received, bytes), line);
     }
 
     void virtualAlarmsFireInOrderOfTime();
