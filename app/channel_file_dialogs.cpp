@@ -7,7 +7,7 @@
 
 namespace {
 
-const QString kChannelFilter = QStringLiteral("Kenmar files (*.vl)");
+const QString kChannelFilter = QStringLiteral("Varlo files (*.vl)");
 const QString kAllFilter = QStringLiteral("All files (*)");
 const QString kExtension = QStringLiteral("vl");
 
@@ -42,11 +42,12 @@ QCoro::Task<QString> ChannelFileDialogs::choose(bool saving)
         window_, saving ? QStringLiteral("Enter filename to save data as") : QStringLiteral("Enter filename to open"));
     dialog->setObjectName(QStringLiteral("ComDiag"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Qt's own dialog asks about the name actually written, ".vl" added; a platform dialog would
+    // ask before adding it and replace tower.vl unasked when "tower" is typed.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setNameFilters({kChannelFilter, kAllFilter});
     if (saving) {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
-        // The chosen name is written as it stands, without a question.
-        dialog->setOption(QFileDialog::DontConfirmOverwrite);
         suffixFollowsFilter(dialog);
     }
     const QString proposal = proposedFileName(fileName_);

@@ -15,7 +15,8 @@ public:
 
     // The path chosen, or an empty one when the dialog was cancelled.
     QCoro::Task<QString> chooseFileToOpen();
-    // While the ".vl" filter is chosen a name without an extension gets ".vl".
+    // While the ".vl" filter is chosen a name without an extension gets ".vl". An existing file
+    // is replaced only after the user agreed.
     QCoro::Task<QString> chooseFileToSave();
 
 private:

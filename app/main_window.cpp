@@ -22,6 +22,7 @@
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDateTime>
 #include <QtCore/QDir>
+#include <QtCore/QFileInfo>
 #include <QtCore/QLocale>
 #include <QtGui/QCloseEvent>
 #include <QtWidgets/QComboBox>
@@ -318,25 +319,32 @@ QCoro::Task<> MainWindow::openChannelFile()
 {
     const QString path = co_await fileDialogs_->chooseFileToOpen();
     if (!path.isEmpty())
-        loadChannelFile(path);
+        co_await loadChannelFile(path);
 }
 
-void MainWindow::loadChannelFile(const QString &path)
+QCoro::Task<> MainWindow::loadChannelFile(QString path)
 {
-    const auto frequencies = readChannelFile(path, table_->channelCount());
-    if (!frequencies)
-        return;
+    const ChannelFileContent content = readChannelFile(path, table_->channelCount());
+    if (!content.failure.isEmpty()) {
+        co_await showMessage(QStringLiteral("Could not open %1: %2").arg(QFileInfo(path).fileName(), content.failure));
+        co_return;
+    }
     recent_->addToRecentFiles(path);
-    for (int row = 1; row <= frequencies->size(); ++row)
-        table_->putFrequency(row, frequencies->at(row - 1));
+    for (int row = 1; row <= content.frequencies.size(); ++row)
+        table_->putFrequency(row, content.frequencies.at(row - 1));
     setWindowTitle(captionNamingFile(windowTitle(), path));
 }
 
 QCoro::Task<> MainWindow::saveChannelFile()
 {
     const QString path = co_await fileDialogs_->chooseFileToSave();
-    if (!path.isEmpty() && writeChannelFile(path, table_->frequenciesInUse(), settings_.filePath()))
-        setWindowTitle(captionNamingFile(windowTitle(), path));
+    if (path.isEmpty())
+        co_return;
+    if (const auto failure = writeChannelFile(path, table_->frequenciesInUse(), settings_.filePath())) {
+        co_await showMessage(QStringLiteral("Could not save %1: %2").arg(QFileInfo(path).fileName(), *failure));
+        co_return;
+    }
+    setWindowTitle(captionNamingFile(windowTitle(), path));
 }
 
 void MainWindow::togglePrint()

@@ -58,8 +58,10 @@ public:
     QCoro::Task<> upload();
     // File > Open: asks for a file, then loads it.
     QCoro::Task<> openChannelFile();
-    // Loads the channels of a file into the table: a recent entry, or the file chosen.
-    void loadChannelFile(const QString &path);
+    // Loads the channels of a file into the table: a recent entry, or the file chosen. A file
+    // that cannot be read is named in a message box and changes nothing.
+    QCoro::Task<> loadChannelFile(QString path);
+    // File > Save: asks for a file, then writes the table into it; a failure is shown.
     QCoro::Task<> saveChannelFile();
     // The Print command: opens the serial-number entry, or while it is open closes it.
     void togglePrint();

@@ -132,11 +132,11 @@ QCoro::Task<CliSession::RadioChannels> CliSession::readRadio()
 std::optional<CheckedChannels> CliSession::checkedFile()
 {
     const auto text = readRegularFile(options_.file, kChannelFileLimit);
-    if (!text) {
-        console_.report(options_.file + QStringLiteral(": not a readable file"));
+    if (!text.failure.isEmpty()) {
+        console_.report(QStringLiteral("Could not open %1: %2").arg(options_.file, text.failure));
         return std::nullopt;
     }
-    CheckedChannels checked = checkChannelFile(options_.file, *text, channelCount());
+    CheckedChannels checked = checkChannelFile(options_.file, text.bytes, channelCount());
     if (!checked.error.isEmpty()) {
         console_.report(checked.error);
         return std::nullopt;
@@ -194,10 +194,10 @@ bool CliSession::save(const QString &path, const QStringList &frequencies)
         console_.print(encodeChannelFile(frequencies));
         return true;
     }
-    if (writeChannelFile(path, frequencies, settingsPath_))
-        return true;
-    console_.report(path + QStringLiteral(": could not be saved"));
-    return false;
+    const auto failure = writeChannelFile(path, frequencies, settingsPath_);
+    if (failure)
+        console_.report(QStringLiteral("Could not save %1: %2").arg(path, *failure));
+    return !failure;
 }
 
 int CliSession::channelCount() const

@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
     CliOptions options = std::get<CliOptions>(parsed);
     // Read only: the tool never creates or writes the window's settings.
     const QString settingsPath = settingsFilePath(QDir::currentPath());
-    applyStoredSettings(options, readRegularFile(settingsPath, SettingsRecord::kSize, IfMissing::Leave));
+    applyStoredSettings(options, readRegularFile(settingsPath, SettingsRecord::kSize).bytes);
 
     QFile out;
     QFile err;

@@ -110,9 +110,9 @@ std::variant<CliOptions, QString> CliParser::optionsFromParser() const
     return options;
 }
 
-void applyStoredSettings(CliOptions &options, const std::optional<QByteArray> &settingsBytes)
+void applyStoredSettings(CliOptions &options, const QByteArray &settingsBytes)
 {
-    const SettingsRecord record = SettingsRecord::decode(settingsBytes.value_or(QByteArray()));
+    const SettingsRecord record = SettingsRecord::decode(settingsBytes);
     const bool stored = record.comPort() != 0;
     if (!options.port)
         options.port = stored ? int(record.comPort()) : 1;

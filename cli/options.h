@@ -41,4 +41,4 @@ private:
 
 // Port and channel count not given on the command line come from the settings record, when
 // one is stored (its port is not 0); otherwise COM1 and six channels.
-void applyStoredSettings(CliOptions &options, const std::optional<QByteArray> &settingsBytes);
+void applyStoredSettings(CliOptions &options, const QByteArray &settingsBytes);

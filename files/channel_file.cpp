@@ -38,17 +38,20 @@ QStringList decodeChannelFile(const QByteArray &text, int channelCount)
     return frequencies;
 }
 
-std::optional<QStringList> readChannelFile(const QString &path, int channelCount)
+ChannelFileContent readChannelFile(const QString &path, int channelCount)
 {
-    const auto text = readRegularFile(path, kReadLimit);
-    if (!text)
-        return std::nullopt;
-    return decodeChannelFile(*text, channelCount);
+    const FileRead text = readRegularFile(path, kReadLimit);
+    if (!text.failure.isEmpty())
+        return {{}, text.failure};
+    return {decodeChannelFile(text.bytes, channelCount), {}};
 }
 
-bool writeChannelFile(const QString &path, const QStringList &frequencies, const QString &settingsPath)
+std::optional<QString> writeChannelFile(const QString &path, const QStringList &frequencies,
+                                        const QString &settingsPath)
 {
-    return !sameFile(path, settingsPath) && saveFile(path, encodeChannelFile(frequencies));
+    if (sameFile(path, settingsPath))
+        return QStringLiteral("the settings are kept there");
+    return saveRegularFile(path, encodeChannelFile(frequencies));
 }
 
 QString proposedFileName(const QString &lastChosen)

@@ -16,11 +16,20 @@ QByteArray encodeChannelFile(const QStringList &frequencies);
 // in CR LF or LF; characters after the 7th of a line are ignored.
 QStringList decodeChannelFile(const QByteArray &text, int channelCount);
 
-// Reads the start of a regular file. Nothing when the path names no readable regular file.
-std::optional<QStringList> readChannelFile(const QString &path, int channelCount);
+// What opening a channel file gave: the frequencies its start holds, or why it could not be read.
+struct ChannelFileContent {
+    QStringList frequencies;
+    QString failure; // empty when the file was read
+};
 
-// Replaces the file whole. Refused when the path names the settings file, however spelled.
-bool writeChannelFile(const QString &path, const QStringList &frequencies, const QString &settingsPath);
+// Reads the start of a regular file; anything else is refused unopened ("not a regular file").
+ChannelFileContent readChannelFile(const QString &path, int channelCount);
+
+// Makes the frequencies the whole of a regular file, new or existing, keeping an existing
+// file's owner, group, mode and links. Refused when the path names the settings file, however
+// spelled, or anything but a regular file. Nothing on success, else why it was not saved.
+std::optional<QString> writeChannelFile(const QString &path, const QStringList &frequencies,
+                                        const QString &settingsPath);
 
 // The name a file dialog proposes after the name last chosen: cut before the first "." of its
 // file-name part, so the folder stays whole.

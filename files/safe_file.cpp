@@ -1,19 +1,31 @@
 #include "files/safe_file.h"
 
+#include <QtCore/QByteArrayView>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 #include <QtCore/QSaveFile>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// A descriptor closed when it goes out of scope.
+const QString kNotRegular = QStringLiteral("not a regular file");
+
+QString reasonOf(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// A descriptor closed when it goes out of scope; it never waits for a FIFO's other end.
 class Descriptor {
 public:
     Descriptor(const QString &path, int flags)
-        : fd_(::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666))
+        : fd_(::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666)),
+          error_(errno)
     {
     }
     ~Descriptor()
@@ -25,78 +37,121 @@ public:
     Descriptor &operator=(const Descriptor &) = delete;
 
     [[nodiscard]] int fd() const { return fd_; }
-    [[nodiscard]] std::optional<mode_t> type() const
+    // Why the open failed.
+    [[nodiscard]] QString failure() const { return reasonOf(error_); }
+    // The path may have been replaced since it was looked at.
+    [[nodiscard]] bool isRegular() const
     {
         struct stat status {};
-        if (fd_ < 0 || ::fstat(fd_, &status) != 0)
-            return std::nullopt;
-        return status.st_mode & S_IFMT;
+        return ::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode);
     }
 
 private:
     int fd_;
+    int error_;
 };
 
-std::optional<struct stat> statusOf(const QString &path)
+// A short write is written on once more, which fails with the real reason (a file size limit,
+// a full disk).
+std::optional<QString> writeAll(int fd, QByteArrayView bytes)
 {
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return std::nullopt;
-    return status;
+    while (!bytes.isEmpty()) {
+        const ssize_t written = ::write(fd, bytes.data(), size_t(bytes.size()));
+        if (written <= 0)
+            return reasonOf(written < 0 ? errno : EIO);
+        bytes = bytes.sliced(written);
+    }
+    return std::nullopt;
 }
 
-bool writeInPlace(const QString &path, const QByteArray &content)
+std::optional<QString> writeInPlace(const QString &path, const QByteArray &content)
 {
-    const Descriptor target(path, O_WRONLY);
-    // A folder cannot be opened for writing; a regular file that took the place of a device
-    // in the meantime is not written in place.
-    const auto type = target.type();
-    return type && *type != S_IFREG
-        && ::write(target.fd(), content.constData(), size_t(content.size())) == content.size();
+    const Descriptor file(path, O_WRONLY);
+    if (file.fd() < 0)
+        return file.failure();
+    if (!file.isRegular())
+        return kNotRegular;
+    if (::ftruncate(file.fd(), 0) != 0)
+        return reasonOf(errno);
+    return writeAll(file.fd(), content);
 }
 
-bool replaceWhole(const QString &path, const QByteArray &content)
+std::optional<QString> replaceWhole(const QString &path, const QByteArray &content,
+                                    const std::optional<struct stat> &old)
 {
-    // Unbuffered, so that a short write shows in write()'s count: commit() does not always
-    // report a failed flush.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(content) != content.size()) {
+        return file.errorString();
+    const int fd = file.handle();
+    if (old && (::fchown(fd, old->st_uid, old->st_gid) != 0 || ::fchmod(fd, old->st_mode & 07777) != 0)) {
+        // Only the owner's rights can give a new file the old owner: write into the old one.
         file.cancelWriting();
-        return false;
+        return writeInPlace(path, content);
     }
-    return file.commit();
+    if (const auto failure = writeAll(fd, content)) {
+        file.cancelWriting();
+        return failure;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
 }
 
 } // namespace
 
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit, IfMissing missing)
+FileRead readRegularFile(const QString &path, qint64 limit)
 {
-    const Descriptor source(path, O_RDONLY | (missing == IfMissing::CreateEmpty ? O_CREAT : 0));
-    QFile file;
-    if (source.type() != S_IFREG || !file.open(source.fd(), QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray content = limit < 0 ? file.readAll() : file.read(limit);
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return content;
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {{}, reasonOf(errno)};
+    if (!S_ISREG(status.st_mode))
+        return {{}, kNotRegular};
+    const Descriptor file(path, O_RDONLY);
+    if (file.fd() < 0)
+        return {{}, file.failure()};
+    if (!file.isRegular())
+        return {{}, kNotRegular};
+    QByteArray bytes(limit, Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < limit) {
+        const ssize_t read = ::read(file.fd(), bytes.data() + got, size_t(limit - got));
+        if (read < 0)
+            return {{}, reasonOf(errno)};
+        if (read == 0)
+            break;
+        got += read;
+    }
+    bytes.truncate(got);
+    return {bytes, {}};
 }
 
-bool saveFile(const QString &path, const QByteArray &content, OldBytes old)
+std::optional<QString> saveRegularFile(const QString &path, const QByteArray &content)
 {
-    const auto status = statusOf(path);
-    if (status && !S_ISREG(status->st_mode))
+    const QByteArray name = QFile::encodeName(path);
+    struct stat entry {};
+    if (::lstat(name.constData(), &entry) != 0)
+        return errno == ENOENT ? replaceWhole(path, content, std::nullopt) : reasonOf(errno);
+    struct stat target {};
+    // A link to nothing is refused rather than given a new file at its target.
+    if (::stat(name.constData(), &target) != 0 || !S_ISREG(target.st_mode))
+        return kNotRegular;
+    if (target.st_nlink > 1)
         return writeInPlace(path, content);
-    if (!status || old == OldBytes::Drop)
-        return replaceWhole(path, content);
-    const auto previous = readRegularFile(path);
-    return previous && replaceWhole(path, content + previous->mid(content.size()));
+    return replaceWhole(QFileInfo(path).canonicalFilePath(), content, target);
+}
+
+std::optional<QString> writeAtStart(const QString &path, const QByteArray &content)
+{
+    const Descriptor file(path, O_WRONLY | O_CREAT);
+    if (file.fd() < 0)
+        return file.failure();
+    return writeAll(file.fd(), content);
 }
 
 bool sameFile(const QString &first, const QString &second)
 {
-    const auto a = statusOf(first);
-    const auto b = statusOf(second);
-    return a && b && a->st_dev == b->st_dev && a->st_ino == b->st_ino;
+    struct stat a {};
+    struct stat b {};
+    return ::stat(QFile::encodeName(first).constData(), &a) == 0
+        && ::stat(QFile::encodeName(second).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }

@@ -6,22 +6,31 @@
 #include <optional>
 
 // Files named by a path a user can influence (the settings file, channel files, recent
-// entries). No open ever waits: a FIFO or a device behaves like a file that is not there.
+// entries). No open ever waits on a FIFO or a device. A failure comes with its reason in the
+// system's words ("No space left on device"), or "not a regular file".
 
-enum class IfMissing { Leave, CreateEmpty };
+// The bytes read, or why they could not be.
+struct FileRead {
+    QByteArray bytes;
+    QString failure; // empty when the read succeeded
+};
 
-// The first `limit` bytes of a regular file (all of it when limit is negative). Nothing for
-// a path that names no readable regular file.
-std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit = -1, IfMissing missing = IfMissing::Leave);
+// At most the first `limit` bytes of a regular file. Anything else is refused unopened:
+// opening a serial device would already signal what hangs on it.
+FileRead readRegularFile(const QString &path, qint64 limit);
 
-enum class OldBytes { Drop, KeepPastNew };
+// Makes content the whole of a regular file, new or existing; a link is followed to one. An
+// existing file with one name is replaced by a new one renamed into place, with its owner,
+// group and mode, so a failed save leaves it whole; one with more names (hard links), or one
+// whose owner cannot be given to a new file, is cut and written in place, so every name shows
+// the new content. A device, FIFO, socket, folder or a link to nothing is refused unopened.
+// Nothing on success, else the reason.
+std::optional<QString> saveRegularFile(const QString &path, const QByteArray &content);
 
-// Makes `content` the file's content. A regular file, or a new one, is replaced whole through
-// a new file renamed into place, so a failed save leaves the old file intact; with
-// KeepPastNew the bytes an old regular file holds past content's length follow it. A target
-// that exists but is not a regular file is written in place and never renamed over; when it
-// cannot take the bytes at once (a FIFO without a reader) the save fails.
-bool saveFile(const QString &path, const QByteArray &content, OldBytes old = OldBytes::Drop);
+// Writes content over the start of the file, creating it when missing. Owner, mode, links and
+// the bytes past content stay as they are, and the cost does not grow with the file. A FIFO
+// or device is written as it is, never waited on. Nothing on success, else the reason.
+std::optional<QString> writeAtStart(const QString &path, const QByteArray &content);
 
 // Whether both paths name one existing file (same device and inode), however spelled.
 bool sameFile(const QString &first, const QString &second);

@@ -1,5 +1,6 @@
 #include "files/settings_file.h"
 
+#include "core/logging.h"
 #include "files/safe_file.h"
 
 #include <QtCore/QDir>
@@ -13,14 +14,13 @@ QString settingsFilePath(const QString &directory)
 
 SettingsRecord readSettings(const QString &path)
 {
-    // A first run leaves an empty file.
-    const auto bytes = readRegularFile(path, SettingsRecord::kSize, IfMissing::CreateEmpty);
-    return bytes ? SettingsRecord::decode(*bytes) : SettingsRecord();
+    const FileRead read = readRegularFile(path, SettingsRecord::kSize);
+    return read.failure.isEmpty() ? SettingsRecord::decode(read.bytes) : SettingsRecord();
 }
 
-bool writeSettings(const QString &path, const SettingsRecord &record)
+std::optional<QString> writeSettings(const QString &path, const SettingsRecord &record)
 {
-    return saveFile(path, record.encode(), OldBytes::KeepPastNew);
+    return writeAtStart(path, record.encode());
 }
 
 SettingsStore::SettingsStore(QString path) : path_(std::move(path))
@@ -38,5 +38,6 @@ void SettingsStore::load()
 
 void SettingsStore::saveSettings()
 {
-    writeSettings(path_, settings_);
+    if (const auto failure = writeSettings(path_, settings_))
+        qCWarning(lcFiles).noquote() << "Could not save the settings to" << path_ + ':' << *failure;
 }

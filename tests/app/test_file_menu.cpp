@@ -1,14 +1,23 @@
+#include "app/notice_line.h"
+#include "app/recent_menu.h"
 #include "app/report_printer.h"
 #include "window_fixture.h"
 
 #include <QtGui/QClipboard>
+#include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrinter>
 #include <QtTest/QtTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QToolBar>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,17 +58,37 @@ MainWindow &startWindow(WindowFixture &fixture, const QByteArray &serial, const 
     return window;
 }
 
-// Answers the file dialog with path; returns the name it proposed.
-QString answerDialog(MainWindow &window, const QString &title, const QString &path)
+// Answers the file dialog with path, and the question whether to replace it with overwrite;
+// returns the name it proposed.
+QString answerDialog(MainWindow &window, const QString &title, const QString &path,
+                     QMessageBox::StandardButton overwrite = QMessageBox::NoButton)
 {
     auto *dialog = window.findChild<QFileDialog *>("ComDiag");
     if (!dialog || dialog->windowTitle() != title)
         return QStringLiteral("(no dialog titled %1)").arg(title);
     const QString proposed = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
     dialog->selectFile(path);
+    // Qt asks inside accept(), so the answer is given from the event loop the question runs.
+    if (overwrite != QMessageBox::NoButton)
+        QTimer::singleShot(0, dialog, [overwrite] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->button(overwrite)->click();
+        });
     static_cast<QDialog *>(dialog)->accept();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return proposed;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
 } // namespace
@@ -71,24 +100,26 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content"); // or a missing file, or a FIFO
         QTest::addColumn<QString>("row1");
-        QTest::addColumn<bool>("named");
-        QTest::newRow("valid") << QByteArray("121.500\r\n") << "121.500" << true;
-        QTest::newRow("invalid first line") << QByteArray("1215\r\n") << "118.000" << true;
-        QTest::newRow("missing") << QByteArray("missing") << "118.000" << false;
-        QTest::newRow("fifo") << QByteArray("fifo") << "118.000" << false;
+        QTest::addColumn<QString>("message"); // empty: none, and the file is named in the caption
+        QTest::newRow("valid") << QByteArray("121.500\r\n") << "121.500" << QString();
+        QTest::newRow("invalid first line") << QByteArray("1215\r\n") << "118.000" << QString();
+        QTest::newRow("missing") << QByteArray("missing") << QString("118.000")
+                                 << "Could not open tower.vl: No such file or directory";
+        QTest::newRow("fifo") << QByteArray("fifo") << QString("118.000")
+                              << "Could not open tower.vl: not a regular file";
     }
     void recentEntryOpens()
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, row1);
-        QFETCH(bool, named);
+        QFETCH(QString, message);
+        const bool named = message.isEmpty();
         WindowFixture fixture;
         const QString path = fixture.path(QStringLiteral("tower.vl"));
-        QFile file(path);
         if (content == "fifo")
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (content != "missing")
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.flush());
+            put(path, content);
         MainWindow &window = startWindow(fixture, "        ", path);
         alarm(10); // an open that waits on the pipe ends the test
         action(window, "mmru2")->trigger();
@@ -97,6 +128,8 @@ private slots:
         QCOMPARE(window.windowTitle(), named ? kCaption + "  -  tower.vl" : kCaption);
         QCOMPARE(window.settings().record().recentFile(1), named ? path : QStringLiteral("/other.vl"));
         QCOMPARE(QFileInfo::exists(path), content != "missing");
+        QCOMPARE(fixture.messageBox() ? fixture.messageBox()->text() : QString(), message);
+        QVERIFY(named || fixture.dismiss(fixture.messageBox()));
     }
 
     void saveKeepsExtensionOfFilter_data()
@@ -123,7 +156,7 @@ private slots:
         window.table().putFrequency(1, QStringLiteral("121.500"));
         action(window, "msave")->trigger();
         QCOMPARE(window.findChild<QFileDialog *>("ComDiag")->nameFilters(),
-                 (QStringList{"Kenmar files (*.vl)", "All files (*)"}));
+                 (QStringList{"Varlo files (*.vl)", "All files (*)"}));
         for (int key : filterKeys)
             QTest::keyClick(window.findChild<QComboBox *>("fileTypeCombo"), Qt::Key(key));
         QCOMPARE(answerDialog(window, "Enter filename to save data as", fixture.path(typed)), QString());
@@ -146,12 +179,10 @@ private slots:
         const QByteArray blank(8, ' ');
         QTest::newRow("seven, Enter") << blank << QStringList{"1234567", "<Return>"} << "1234567";
         QTest::newRow("eighth completes") << blank << QStringList{"12345678"} << "12345678";
-        QTest::newRow("Enter inside") << blank << QStringList{"1234", "<Home>", "<Return>"} << "1234";
         QTest::newRow("Enter on empty") << blank << QStringList{"<Return>"} << "";
         QTest::newRow("paste of ten") << blank << QStringList{"=ABCDEFGHIJ"} << "ABCDEFGH";
         QTest::newRow("paste with break") << blank << QStringList{"=12\n34", "<Return>"} << "1234";
         QTest::newRow("remembered eight waits") << QByteArray("ABCDEFGH") << QStringList{} << "open";
-        QTest::newRow("remembered eight, Enter") << QByteArray("ABCDEFGH") << QStringList{"<Return>"} << "ABCDEFGH";
         QTest::newRow("double-click box") << blank << QStringList{"ABC", "Text3"} << "ABC";
         QTest::newRow("double-click label") << QByteArray("XY      ") << QStringList{"Label5"} << "XY";
         QTest::newRow("double-click panel") << blank << QStringList{"A", "Picture2"} << "A";
@@ -193,6 +224,109 @@ private slots:
         QCOMPARE(window.findChild<QToolBar *>("Toolbar1")->actions().at(2), button);
         QCOMPARE(button->data().toString() + button->toolTip(), open ? "cancelprintCancel Printing" : "printPrint");
         QCOMPARE(action(window, "mprint")->text(), open ? "Cancel &Printing" : "&Print");
+    }
+
+    // With tower.vl opened (the dialogs propose it) and "Wrong Frequency!" shown, a command
+    // cancelled, declined, refused or failed hides the notice and changes neither rows, files
+    // nor caption. A FIFO with a reader or a link to nothing stands in for a device as COM1.
+    // Printing ends in the printer dialog itself, cancelled with a PDF file set.
+    void fileCommandChangesNothing_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("overwrite"); // the answer to "replace it?", or none
+        QTest::addColumn<QString>("target"); // empty: the dialog is cancelled
+        QTest::addColumn<QString>("message");
+        const int none = QMessageBox::NoButton;
+        const QString refused = "Could not save COM1: not a regular file";
+        QTest::newRow("open, cancelled") << "open" << none << QString() << QString();
+        QTest::newRow("save, cancelled") << "save" << none << QString() << QString();
+        QTest::newRow("print, cancelled") << "print" << none << QString() << QString();
+        QTest::newRow("save, not replacing") << "save" << int(QMessageBox::No) << "tower.vl" << QString();
+        QTest::newRow("save to a FIFO") << "save" << int(QMessageBox::Yes) << "fifo" << refused;
+        QTest::newRow("save to a link to nothing") << "save" << none << "dangling" << refused;
+        QTest::newRow("save past the size limit") << "save" << int(QMessageBox::Yes) << "tower.vl"
+                                                  << "Could not save tower.vl: File too large";
+    }
+    void fileCommandChangesNothing()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, overwrite);
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        WindowFixture fixture;
+        const QString com1 = fixture.path("COM1");
+        put(fixture.path("tower.vl"), "121.500\r\n");
+        QVERIFY(target != "fifo" || mkfifo(QFile::encodeName(com1).constData(), 0600) == 0);
+        QVERIFY(target != "dangling" || QFile::link(fixture.path("gone"), com1));
+        const int reader = ::open(QFile::encodeName(com1).constData(), O_RDONLY | O_NONBLOCK);
+        MainWindow &window = fixture.start(quickTiming());
+        window.table().typeList()->setCurrentIndex(1); // six channels
+        action(window, "mopen")->trigger();
+        answerDialog(window, "Enter filename to open", fixture.path("tower.vl"));
+        window.table().putFrequency(1, QStringLiteral("130.000"));
+        window.noticeLine().showWrongFrequency();
+        action(window, key)->trigger();
+        // No fork, the window has threads: the limit is lowered around the save alone.
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit lowered{target == "tower.vl" ? 20 : limit.rlim_cur, limit.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &lowered);
+        if (!target.isEmpty()) {
+            QTest::keyClick(window.findChild<QComboBox *>("fileTypeCombo"), Qt::Key_Down); // COM1 as typed
+            answerDialog(window, "Enter filename to save data as", target == "tower.vl" ? fixture.path(target) : com1,
+                         QMessageBox::StandardButton(overwrite));
+        }
+        if (auto *dialog = window.findChild<QFileDialog *>("ComDiag"))
+            dialog->reject();
+        if (key == "print")
+            QTest::keyClicks(window.findChild<QWidget *>("Text3"), "AB123\r");
+        if (auto *dialog = window.findChild<QPrintDialog *>("ComDiag2")) {
+            dialog->printer()->setOutputFileName(fixture.path("report.pdf"));
+            dialog->reject();
+        }
+        QMessageBox *box = message.isEmpty() ? nullptr : fixture.awaitMessageBox();
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QCOMPARE(box ? box->text() : QString(), message);
+        QVERIFY(!box || fixture.dismiss(box));
+        QTRY_VERIFY(!window.noticeLine().label()->isVisible());
+        char byte = 0;
+        QVERIFY(::read(reader, &byte, 1) <= 0);
+        ::close(reader);
+        QVERIFY(!QFileInfo::exists(fixture.path("gone")));
+        QVERIFY(!QFileInfo::exists(fixture.path("report.pdf")));
+        QCOMPARE(fixture.settingsBytes().mid(4, 8), key == "print" ? "AB123   " : "        ");
+        QCOMPARE(window.table().frequencyOfRow(1), QStringLiteral("130.000"));
+        QCOMPARE(QDir(fixture.path(".")).entryList({"tower*"}, QDir::Files), QStringList{"tower.vl"});
+        QCOMPARE(bytesOf(fixture.path("tower.vl")), "121.500\r\n");
+        QCOMPARE(window.windowTitle(), kCaption + "  -  tower.vl");
+    }
+
+    // Every caption and separator shown, in order, after a.vl and then b.vl were opened in a
+    // window that remembered /other.vl.
+    void menusInOrder_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("items"); // "-" for a separator
+        QTest::newRow("File") << "mfile" << QStringList{"&Open",    "&Save",         "-", "&Print", "-", "&1. b.vl",
+                                                        "&2. a.vl", "&3. /other.vl", "-", "&Exit"};
+        QTest::newRow("Data") << "mdf" << QStringList{"&Download", "&Upload", "-",     "Com&1",
+                                                      "Com&2",     "Com&3",   "Com&4", "&Custom COM"};
+        QTest::newRow("Help") << "mh" << QStringList{"&Varlo Help Contents", "-", "&About Varlo"};
+    }
+    void menusInOrder()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, items);
+        WindowFixture fixture;
+        MainWindow &window = startWindow(fixture, "        ");
+        window.recentFiles().addToRecentFiles(QStringLiteral("a.vl"));
+        window.recentFiles().addToRecentFiles(QStringLiteral("b.vl"));
+        QStringList shown;
+        for (const QAction *item : window.findChild<QMenu *>(menu)->actions())
+            if (item->isVisible())
+                shown << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        QCOMPARE(shown, items);
     }
 
     // From outside only: the printed page, the saved file, the radio's bytes.

@@ -133,6 +133,10 @@ void TestWindow::startsFromTheSettingsFile_data()
         << record(2, 0) << record(2, 6) << QStringList{"mcom2"} << false << QStringList();
     QTest::newRow("only recent entry 2") << record(1, 1, "/data/tower.vl") << record(1, 1, "/data/tower.vl")
                                          << QStringList{"mcom1"} << true << QStringList{"mmru2", "mspace6"};
+    const QByteArray zeroRecent = record(3, 6).left(512).leftJustified(2012, '\0');
+    QTest::newRow("recent entries of zero bytes")
+        << zeroRecent << zeroRecent << QStringList{"mcom3"} << false << QStringList();
+    QTest::newRow("short file") << zeroRecent.left(100) << zeroRecent << QStringList{"mcom3"} << false << QStringList();
 }
 
 void TestWindow::startsFromTheSettingsFile()
