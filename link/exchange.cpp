@@ -203,7 +203,8 @@ QCoro::Task<> RadioExchange::endTransfer(Outcome outcome, std::optional<QString>
     if (outcome != TransferFailure::InvalidPort && link_.isOpen())
         link_.close();
     view_.setTransferRunning(false);
-    view_.enableTransferCommands(true);
+    if (outcome)
+        view_.enableTransferCommands(true);
 }
 
 QCoro::Task<RadioExchange::Outcome> RadioExchange::callUpListing()

@@ -66,7 +66,7 @@ void TestExchange::transfer_data()
     QTest::addColumn<Channels>("radio"); // the channels the radio holds
 
     const QStringList begin{"countdown end", "lock", "running", "animation on"};
-    const QStringList end{"unlock", "idle", "unlock"};
+    const QStringList end{"unlock", "idle"};
     const QStringList download = begin
         + QStringList{"highlight 1",   "highlight 2",   "highlight 3",
                       "highlight 4",   "highlight 5",   "highlight 6",
