@@ -49,7 +49,6 @@ public:
     bool runNext();
     // Fires, in order, every alarm due up to `when`, then stands at `when`.
     void advanceTo(ms when);
-    [[nodiscard]] bool hasPending() const { return !pending_.empty(); }
 
 private:
     class VirtualAlarm;

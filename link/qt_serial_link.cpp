@@ -1,7 +1,7 @@
 #include "link/qt_serial_link.h"
 
-#include "link/port_lock.h"
 #include "core/logging.h"
+#include "link/port_lock.h"
 
 #include <QtCore/QFileInfo>
 #include <QtCore/QMetaObject>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/main_window.h"
 #include "app/channel_table.h"
+#include "app/main_window.h"
 #include "radio_simulator.h"
 
 #include <QtCore/QDir>

@@ -107,9 +107,10 @@ private slots:
         QTest::newRow("backup unreadable") << write << kNewTable << "old.vl" << badRecord2 << 4 << ""
                                            << "COM1: channels not read: 2; no backup, nothing written\n"
                                            << kUploadBytes << QByteArray("missing");
-        QTest::newRow("backup unsaved") << write << kNewTable << "none/old.vl" << 0 << 2 << ""
-                                        << "Could not save none/old.vl: No such file or directory\nnothing written to the radio\n"
-                                        << kUploadBytes << QByteArray("missing");
+        QTest::newRow("backup unsaved")
+            << write << kNewTable << "none/old.vl" << 0 << 2 << ""
+            << "Could not save none/old.vl: No such file or directory\nnothing written to the radio\n"
+            << kUploadBytes << QByteArray("missing");
         QTest::newRow("silent radio") << write << kNewTable << "" << silent << 4 << ""
                                       << "COM1: Serial portTimeout Error\n"
                                       << QByteArray("\r6") << QByteArray();
