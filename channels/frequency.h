@@ -26,4 +26,6 @@ constexpr int channelCountFor(bool singleChannel)
 }
 
 inline constexpr int kTableRows = 6;
+// The characters of a frequency text, as stored, filed and listed by the radio.
+inline constexpr qsizetype kFrequencyLength = 7;
 inline const QString kDefaultFrequency = QStringLiteral("118.000");

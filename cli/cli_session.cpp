@@ -2,14 +2,10 @@
 
 #include "channels/frequency.h"
 #include "files/channel_file.h"
-#include "files/safe_file.h"
 #include "link/exchange_listing.h"
 #include "link/serial_link.h"
 
 namespace {
-
-// A channel file is read as far as the window reads it.
-constexpr qint64 kChannelFileLimit = 1000;
 
 QString numbered(const QList<int> &rows)
 {
@@ -131,7 +127,7 @@ QCoro::Task<CliSession::RadioChannels> CliSession::readRadio()
 // Nothing, with the reason said, when the file cannot be read or holds an invalid line.
 std::optional<CheckedChannels> CliSession::checkedFile()
 {
-    const auto text = readRegularFile(options_.file, kChannelFileLimit);
+    const auto text = readChannelFileText(options_.file);
     if (!text.failure.isEmpty()) {
         console_.report(QStringLiteral("Could not open %1: %2").arg(options_.file, text.failure));
         return std::nullopt;

@@ -2,7 +2,6 @@
 
 #include "channels/frequency.h"
 #include "core/blanks.h"
-#include "files/safe_file.h"
 
 #include <QtCore/QFileInfo>
 
@@ -10,7 +9,6 @@ namespace {
 
 // The program reads no more of a file than a six-channel table could ever need.
 constexpr qint64 kReadLimit = 1000;
-constexpr qsizetype kFrequencyLength = 7;
 
 } // namespace
 
@@ -38,9 +36,14 @@ QStringList decodeChannelFile(const QByteArray &text, int channelCount)
     return frequencies;
 }
 
+FileRead readChannelFileText(const QString &path)
+{
+    return readRegularFile(path, kReadLimit);
+}
+
 ChannelFileContent readChannelFile(const QString &path, int channelCount)
 {
-    const FileRead text = readRegularFile(path, kReadLimit);
+    const FileRead text = readChannelFileText(path);
     if (!text.failure.isEmpty())
         return {{}, text.failure};
     return {decodeChannelFile(text.bytes, channelCount), {}};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/safe_file.h"
+
 #include <QtCore/QByteArray>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
@@ -21,6 +23,9 @@ struct ChannelFileContent {
     QStringList frequencies;
     QString failure; // empty when the file was read
 };
+
+// The start of a channel file, as far as the program ever reads one.
+FileRead readChannelFileText(const QString &path);
 
 // Reads the start of a regular file; anything else is refused unopened ("not a regular file").
 ChannelFileContent readChannelFile(const QString &path, int channelCount);

@@ -9,7 +9,6 @@ namespace {
 constexpr qsizetype kRecordPitch = 26;
 constexpr qsizetype kRecordLength = 24;
 constexpr qsizetype kFrequencyOffset = 13;
-constexpr qsizetype kFrequencyLength = 7;
 constexpr int kSingleChannelRecord = 6;
 
 } // namespace
