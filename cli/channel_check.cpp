@@ -5,7 +5,6 @@
 
 namespace {
 
-
 // Lines as the window's loader sees them: split at LF, a CR before it dropped, blanks before
 // the first one skipped. A final line break ends the last line; it does not start another.
 QStringList linesOf(const QByteArray &text)

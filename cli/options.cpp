@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "channels/channel_rows.h"
 #include "files/safe_file.h"
 #include "files/settings_record.h"
 
@@ -117,5 +118,6 @@ void applyStoredSettings(CliOptions &options, const QByteArray &settingsBytes)
     if (!options.port)
         options.port = stored ? int(record.comPort()) : 1;
     if (!options.singleChannel)
-        options.singleChannel = stored && record.transceiverType() == 1;
+        options.singleChannel =
+            stored && transceiverTypeFromCode(record.transceiverType()) == TransceiverType::OneChannel;
 }
