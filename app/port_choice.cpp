@@ -2,6 +2,7 @@
 
 #include "app/fonts.h"
 #include "app/rounded_outline.h"
+#include "core/decimal_text.h"
 #include "link/port_number.h"
 
 #include <QtGui/QKeyEvent>
@@ -27,8 +28,7 @@ int characterCode(QChar character, Qt::KeyboardModifiers modifiers)
 bool keptOut(int code)
 {
     const bool printable = code >= 32 && code <= 126;
-    const bool digit = code >= '0' && code <= '9';
-    return printable && !digit;
+    return printable && !isAsciiDigit(QChar(code));
 }
 
 } // namespace

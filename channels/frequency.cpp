@@ -1,33 +1,11 @@
 #include "channels/frequency.h"
 
 #include "core/blanks.h"
+#include "core/decimal_text.h"
 
 #include <cmath>
-#include <optional>
 
 namespace {
-
-// An optional sign, digits and at most one point, with at least one digit.
-std::optional<double> plainDecimal(const QString &text)
-{
-    qsizetype pos = 0;
-    if (pos < text.size() && (text.at(pos) == u'+' || text.at(pos) == u'-'))
-        ++pos;
-    bool digitSeen = false;
-    bool pointSeen = false;
-    for (; pos < text.size(); ++pos) {
-        const QChar c = text.at(pos);
-        if (c >= u'0' && c <= u'9')
-            digitSeen = true;
-        else if (c == u'.' && !pointSeen)
-            pointSeen = true;
-        else
-            return std::nullopt;
-    }
-    if (!digitSeen)
-        return std::nullopt;
-    return text.toDouble();
-}
 
 // Hundredths of the tenth-of-a-MHz part: 118.025 gives 25, 118.100 gives 0.
 int rasterRemainder(double megahertz)
@@ -40,13 +18,13 @@ int rasterRemainder(double megahertz)
 
 bool validFrequency(const QString &text)
 {
-    const QString trimmed = trimmedOfSpaces(text).toString();
-    if (trimmed.size() != 7)
+    const QStringView trimmed = trimmedOfSpaces(text);
+    if (trimmed.size() != kFrequencyLength || !plainDecimal(trimmed))
         return false;
-    const auto value = plainDecimal(trimmed);
-    if (!value || *value < 118.0 || *value > 138.0)
+    const double value = trimmed.toDouble();
+    if (value < 118.0 || value > 138.0)
         return false;
-    const int remainder = rasterRemainder(*value);
+    const int remainder = rasterRemainder(value);
     return remainder == 0 || remainder == 25 || remainder == 50 || remainder == 75;
 }
 

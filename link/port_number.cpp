@@ -1,8 +1,7 @@
 #include "link/port_number.h"
 
 #include "core/blanks.h"
-
-#include <QtCore/QRegularExpression>
+#include "core/decimal_text.h"
 
 #include <algorithm>
 
@@ -24,21 +23,20 @@ bool roundsUp(QStringView fraction, qint64 whole)
 
 std::optional<qint16> integerFromText(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral(R"(\A([+-]?)0*([0-9]*)(?:\.([0-9]*))?\z)"));
     // Spaces and tabs only: a line break makes the text something other than a number.
-    const QStringView trimmed = trimmedOf(text, u" \t");
-    const auto match = number.match(trimmed);
-    const bool hasDigit = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    if (!match.hasMatch() || !hasDigit)
+    const auto number = plainDecimal(trimmedOf(text, u" \t"));
+    if (!number)
         return std::nullopt;
-    const QStringView digits = match.capturedView(2);
+    QStringView digits = number->whole;
+    while (digits.startsWith(u'0'))
+        digits = digits.sliced(1);
     // Leading zeros are gone: six digits or more never fit, whatever the fraction.
     if (digits.size() > 5)
         return std::nullopt;
     qint64 value = digits.isEmpty() ? 0 : digits.toLongLong();
-    if (roundsUp(match.capturedView(3), value))
+    if (roundsUp(number->fraction, value))
         ++value;
-    if (match.capturedView(1) == u"-")
+    if (number->negative)
         value = -value;
     if (value < -32768 || value > 32767)
         return std::nullopt;
