@@ -1,11 +1,11 @@
 #include "link/com_port_resolver.h"
 
+#include <QtCore/QCollator>
 #include <QtCore/QDir>
 #include <QtCore/QFileInfo>
 #include <QtSerialPort/QSerialPortInfo>
 
 #include <algorithm>
-#include <tuple>
 
 namespace {
 
@@ -16,33 +16,6 @@ int usbRank(const QString &name)
     if (name.startsWith(u"ttyACM"))
         return 1;
     return 2;
-}
-
-// Compares runs of digits by value, so ttyUSB2 comes before ttyUSB10.
-bool naturalLess(const QString &a, const QString &b)
-{
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
-            const qsizetype startA = i;
-            const qsizetype startB = j;
-            while (i < a.size() && a[i].isDigit())
-                ++i;
-            while (j < b.size() && b[j].isDigit())
-                ++j;
-            const qulonglong numberA = a.mid(startA, i - startA).toULongLong();
-            const qulonglong numberB = b.mid(startB, j - startB).toULongLong();
-            if (numberA != numberB)
-                return numberA < numberB;
-            continue;
-        }
-        if (a[i] != b[j])
-            return a[i] < b[j];
-        ++i;
-        ++j;
-    }
-    return a.size() - i < b.size() - j;
 }
 
 // COMn beside the settings file: a symlink (followed when opening) or a device node.
@@ -70,12 +43,16 @@ ComPortResolver::ComPortResolver(PortLister lister) : lister_(std::move(lister))
 
 void ComPortResolver::sortByPreference(QList<SystemPort> &ports)
 {
-    std::stable_sort(ports.begin(), ports.end(), [](const SystemPort &a, const SystemPort &b) {
+    // Numbers by value, so ttyUSB2 comes before ttyUSB10. A named locale: the C locale's
+    // collation compares code points whatever the mode.
+    QCollator collator{QLocale(QLocale::English)};
+    collator.setNumericMode(true);
+    std::stable_sort(ports.begin(), ports.end(), [&collator](const SystemPort &a, const SystemPort &b) {
         const int rankA = usbRank(a.name);
         const int rankB = usbRank(b.name);
         if (rankA != rankB)
             return rankA < rankB;
-        return naturalLess(a.name, b.name);
+        return collator.compare(a.name, b.name) < 0;
     });
 }
 
