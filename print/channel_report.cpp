@@ -1,8 +1,9 @@
 #include "print/channel_report.h"
 
+#include "files/settings_record.h"
+
 namespace {
 
-constexpr qsizetype kSerialLength = 8;
 constexpr qsizetype kRuleLength = 68;
 const QString kLineBreak = QStringLiteral("\r\n");
 
@@ -23,10 +24,10 @@ QString serialNumberFromEntry(const QString &text)
 {
     QString number = text;
     number.remove(u'\r').remove(u'\n');
-    return number.left(kSerialLength);
+    return number.left(SettingsRecord::kSerialSize);
 }
 
 bool entryIsComplete(const QString &text)
 {
-    return text.size() >= kSerialLength;
+    return text.size() >= SettingsRecord::kSerialSize;
 }
