@@ -1,7 +1,7 @@
 #include "app/channel_file_dialogs.h"
 
+#include "app/captions.h"
 #include "core/time_source.h"
-#include "files/channel_file.h"
 
 #include <QtWidgets/QFileDialog>
 

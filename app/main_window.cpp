@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/captions.h"
 #include "app/channel_file_dialogs.h"
 #include "app/channel_table.h"
 #include "app/fonts.h"
@@ -326,7 +327,7 @@ QCoro::Task<> MainWindow::loadChannelFile(QString path)
 {
     const ChannelFileContent content = readChannelFile(path, table_->channelCount());
     if (!content.failure.isEmpty()) {
-        co_await showMessage(QStringLiteral("Could not open %1: %2").arg(QFileInfo(path).fileName(), content.failure));
+        co_await showMessage(openFailure(QFileInfo(path).fileName(), content.failure));
         co_return;
     }
     recent_->addToRecentFiles(path);
@@ -341,7 +342,7 @@ QCoro::Task<> MainWindow::saveChannelFile()
     if (path.isEmpty())
         co_return;
     if (const auto failure = writeChannelFile(path, table_->frequenciesInUse(), settings_.filePath())) {
-        co_await showMessage(QStringLiteral("Could not save %1: %2").arg(QFileInfo(path).fileName(), *failure));
+        co_await showMessage(saveFailure(QFileInfo(path).fileName(), *failure));
         co_return;
     }
     setWindowTitle(captionNamingFile(windowTitle(), path));

@@ -1,5 +1,6 @@
 #include "app/recent_menu.h"
 
+#include "app/captions.h"
 #include "files/recent_files.h"
 #include "files/settings_file.h"
 

@@ -129,7 +129,7 @@ std::optional<CheckedChannels> CliSession::checkedFile()
 {
     const auto text = readChannelFileText(options_.file);
     if (!text.failure.isEmpty()) {
-        console_.report(QStringLiteral("Could not open %1: %2").arg(options_.file, text.failure));
+        console_.report(openFailure(options_.file, text.failure));
         return std::nullopt;
     }
     CheckedChannels checked = checkChannelFile(options_.file, text.bytes, channelCount());
@@ -192,7 +192,7 @@ bool CliSession::save(const QString &path, const QStringList &frequencies)
     }
     const auto failure = writeChannelFile(path, frequencies, settingsPath_);
     if (failure)
-        console_.report(QStringLiteral("Could not save %1: %2").arg(path, *failure));
+        console_.report(saveFailure(path, *failure));
     return !failure;
 }
 

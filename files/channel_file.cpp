@@ -3,12 +3,26 @@
 #include "channels/frequency.h"
 #include "core/blanks.h"
 
-#include <QtCore/QFileInfo>
+#include <algorithm>
 
 namespace {
 
 // The program reads no more of a file than a six-channel table could ever need.
 constexpr qint64 kReadLimit = 1000;
+
+// A final line break ends the last line; it does not start another.
+QStringList linesOf(const QByteArray &text)
+{
+    QString block = trimmedOfSpaces(QString::fromLatin1(text)).toString();
+    if (block.endsWith(u'\n'))
+        block.chop(1);
+    QStringList lines = block.isEmpty() ? QStringList() : block.split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return lines;
+}
 
 } // namespace
 
@@ -20,20 +34,20 @@ QByteArray encodeChannelFile(const QStringList &frequencies)
     return bytes;
 }
 
-QStringList decodeChannelFile(const QByteArray &text, int channelCount)
+ChannelLines decodeChannelFile(const QByteArray &text, int channelCount)
 {
-    const QString block = trimmedOfSpaces(QString::fromLatin1(text)).toString();
-    QStringList frequencies;
-    qsizetype pos = 0;
-    while (frequencies.size() < channelCount && pos >= 0) {
-        const QString candidate = block.mid(pos, kFrequencyLength);
-        if (!validFrequency(candidate))
+    const QStringList lines = linesOf(text);
+    ChannelLines read;
+    read.extraLines = std::max<qsizetype>(lines.size() - channelCount, 0);
+    for (const QString &line : lines.first(lines.size() - read.extraLines)) {
+        const QString candidate = line.left(kFrequencyLength);
+        if (!validFrequency(candidate)) {
+            read.invalid = InvalidLine{int(read.frequencies.size()) + 1, line};
             break;
-        frequencies << candidate;
-        const qsizetype lineFeed = block.indexOf(u'\n', pos);
-        pos = lineFeed < 0 ? -1 : lineFeed + 1;
+        }
+        read.frequencies << candidate;
     }
-    return frequencies;
+    return read;
 }
 
 FileRead readChannelFileText(const QString &path)
@@ -46,7 +60,7 @@ ChannelFileContent readChannelFile(const QString &path, int channelCount)
     const FileRead text = readChannelFileText(path);
     if (!text.failure.isEmpty())
         return {{}, text.failure};
-    return {decodeChannelFile(text.bytes, channelCount), {}};
+    return {decodeChannelFile(text.bytes, channelCount).frequencies, {}};
 }
 
 std::optional<QString> writeChannelFile(const QString &path, const QStringList &frequencies,
@@ -57,15 +71,12 @@ std::optional<QString> writeChannelFile(const QString &path, const QStringList &
     return saveRegularFile(path, encodeChannelFile(frequencies));
 }
 
-QString proposedFileName(const QString &lastChosen)
+QString openFailure(const QString &name, const QString &reason)
 {
-    const qsizetype nameStart = lastChosen.lastIndexOf(u'/') + 1;
-    const qsizetype point = lastChosen.indexOf(u'.', nameStart);
-    return point < 0 ? lastChosen : lastChosen.left(point);
+    return QStringLiteral("Could not open %1: %2").arg(name, reason);
 }
 
-QString captionNamingFile(const QString &caption, const QString &path)
+QString saveFailure(const QString &name, const QString &reason)
 {
-    const qsizetype bracket = caption.indexOf(u']');
-    return caption.left(bracket + 1) + QStringLiteral("  -  ") + QFileInfo(path).fileName();
+    return QStringLiteral("Could not save %1: %2").arg(name, reason);
 }

@@ -13,10 +13,22 @@
 
 QByteArray encodeChannelFile(const QStringList &frequencies);
 
-// The frequencies the text gives rows 1, 2, … of a radio with channelCount channels: the
-// lines up to the first one that does not start with an admissible frequency. A line ends
-// in CR LF or LF; characters after the 7th of a line are ignored.
-QStringList decodeChannelFile(const QByteArray &text, int channelCount);
+// A line of a channel file that holds no admissible frequency, as written, without its line break.
+struct InvalidLine {
+    int number = 0; // counted from 1
+    QString text;
+};
+
+// What a channel file's text gives a radio with channelCount channels. Lines end in LF, a CR
+// before it dropped; spaces before the first and after the last are skipped. A line's
+// frequency is its first 7 characters, kept as written.
+struct ChannelLines {
+    QStringList frequencies; // rows 1, 2, … up to the first invalid line or the last channel
+    std::optional<InvalidLine> invalid; // among the first channelCount lines
+    qsizetype extraLines = 0; // lines beyond channelCount
+};
+
+ChannelLines decodeChannelFile(const QByteArray &text, int channelCount);
 
 // What opening a channel file gave: the frequencies its start holds, or why it could not be read.
 struct ChannelFileContent {
@@ -36,9 +48,6 @@ ChannelFileContent readChannelFile(const QString &path, int channelCount);
 std::optional<QString> writeChannelFile(const QString &path, const QStringList &frequencies,
                                         const QString &settingsPath);
 
-// The name a file dialog proposes after the name last chosen: cut before the first "." of its
-// file-name part, so the folder stays whole.
-QString proposedFileName(const QString &lastChosen);
-
-// The window caption up to its first "]", then "  -  " and the file's own name.
-QString captionNamingFile(const QString &caption, const QString &path);
+// "Could not open tower.vl: not a regular file", and the same for a save.
+QString openFailure(const QString &name, const QString &reason);
+QString saveFailure(const QString &name, const QString &reason);

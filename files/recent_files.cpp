@@ -36,9 +36,3 @@ bool pushRecentFile(SettingsRecord &record, const QString &fileName)
     record.setRecentFile(1, head);
     return true;
 }
-
-QString recentFileCaption(int k, const QString &path)
-{
-    QString shown = shortenPath(path);
-    return QStringLiteral("&%1. ").arg(k) + shown.replace(u'&', QStringLiteral("&&"));
-}

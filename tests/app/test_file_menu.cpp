@@ -1,3 +1,4 @@
+#include "app/captions.h"
 #include "app/notice_line.h"
 #include "app/recent_menu.h"
 #include "app/report_printer.h"
@@ -96,6 +97,21 @@ void put(const QString &path, const QByteArray &bytes)
 class TestFileMenu : public QObject {
     Q_OBJECT
 private slots:
+    void captionsNameFiles_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("proposal, two points") << proposedFileName("/data/tower.backup.vl") << "/data/tower";
+        QTest::newRow("proposal, point in folder") << proposedFileName("/j.smith/tower.vl") << "/j.smith/tower";
+        QTest::newRow("proposal, no point") << proposedFileName("/j.smith/tower") << "/j.smith/tower";
+        QTest::newRow("recent entry") << recentFileCaption(2, "/r&d/x.vl") << "&2. /r&&d/x.vl";
+    }
+    void captionsNameFiles()
+    {
+        QFETCH(QString, shown);
+        QTEST(shown, "expected");
+    }
+
     void recentEntryOpens_data()
     {
         QTest::addColumn<QByteArray>("content"); // or a missing file, or a FIFO

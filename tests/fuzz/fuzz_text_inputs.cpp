@@ -53,11 +53,11 @@ void checkPortText(const QString &text)
 // saved reads back as itself.
 void checkChannelFile(const QByteArray &bytes)
 {
-    QStringList loaded = decodeChannelFile(bytes, 6);
-    require(loaded.size() <= 6 && decodeChannelFile(bytes, 1) == loaded.mid(0, 1));
+    QStringList loaded = decodeChannelFile(bytes, 6).frequencies;
+    require(loaded.size() <= 6 && decodeChannelFile(bytes, 1).frequencies == loaded.mid(0, 1));
     for (QString &frequency : loaded)
         frequency = canonicalFrequency(frequency);
-    require(decodeChannelFile(encodeChannelFile(loaded), 6) == loaded);
+    require(decodeChannelFile(encodeChannelFile(loaded), 6).frequencies == loaded);
 }
 
 } // namespace
@@ -72,6 +72,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkPortText(text);
     shortenPath(text);
     checkChannelFile(bytes);
-    require(text.startsWith(proposedFileName(text)));
     return 0;
 }

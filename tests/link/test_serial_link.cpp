@@ -1,5 +1,6 @@
-// The serial link over a pseudo-terminal linked as COM1 in a working folder of its own: the
-// test plays the far end on the master side.
+// The link folder: port numbers typed, COM n turned into a device, and the serial link over a
+// pseudo-terminal linked as COM1 in a working folder of its own, the test playing the far end.
+#include "link/port_number.h"
 #include "link/qt_serial_link.h"
 
 #include <QtCore/QTemporaryDir>
@@ -13,7 +14,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+using Number = std::optional<qint16>;
+
 namespace {
+
+// What stands as COM1 in the working folder.
+enum class Com1 { Device, Nothing, DanglingLink, PlainFile };
 
 // No system ports at all: every COM number comes from a COMn entry.
 ComPortResolver entriesOnly()
@@ -54,6 +60,92 @@ private slots:
     void portThatWillNotOpen();
     void lostLineIsReportedOnce_data();
     void lostLineIsReportedOnce();
+
+    void numberFromText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Number>("integer");
+        QTest::addColumn<Number>("port");
+
+        QTest::newRow("empty") << "" << Number() << Number();
+        QTest::newRow("blanks around") << " 12 " << Number(12) << Number(12);
+        QTest::newRow("plus sign") << "+7" << Number(7) << Number(7);
+        QTest::newRow("minus sign") << "-3" << Number(-3) << Number();
+        QTest::newRow("blank after the sign") << "- 3" << Number() << Number();
+        QTest::newRow("leading zeros") << "0000012" << Number(12) << Number(12);
+        QTest::newRow("half to even, down") << "2.5" << Number(2) << Number(2);
+        QTest::newRow("half to even, up") << "3.5" << Number(4) << Number(4);
+        QTest::newRow("beyond half") << "2.5000001" << Number(3) << Number(3);
+        QTest::newRow("negative half to even") << "-2.5" << Number(-2) << Number();
+        QTest::newRow("leading point") << ".6" << Number(1) << Number(1);
+        QTest::newRow("rounds to zero") << "0.5" << Number(0) << Number();
+        QTest::newRow("two points") << "1.2.3" << Number() << Number();
+        QTest::newRow("exponent") << "1e3" << Number() << Number();
+        QTest::newRow("grouping comma") << "1,000" << Number() << Number();
+        QTest::newRow("line break inside") << "1\r\n2" << Number() << Number();
+        QTest::newRow("largest") << "32767" << Number(32767) << Number(32767);
+        QTest::newRow("rounds past the largest") << "32767.5" << Number() << Number();
+        QTest::newRow("rounds to the smallest") << "-32768.5" << Number(-32768) << Number();
+        QTest::newRow("negative overflow") << "-32769" << Number() << Number();
+        QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0661\u0662") << Number() << Number();
+    }
+
+    void numberFromText()
+    {
+        QFETCH(QString, text);
+        QFETCH(Number, integer);
+        QFETCH(Number, port);
+        QCOMPARE(integerFromText(text), integer);
+        QCOMPARE(portFromText(text), port);
+    }
+
+    // COMn in the working folder (a symlink or a device, even a dangling link) wins; otherwise
+    // the n-th system port, USB adapters first, numbers in numeric order.
+    void resolver_data()
+    {
+        QTest::addColumn<QStringList>("ports");
+        QTest::addColumn<Com1>("com1");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("device"); // empty: none
+
+        const QStringList mixed{"ttyS0", "ttyACM0", "ttyS1", "ttyUSB0"};
+        const Com1 none = Com1::Nothing;
+        QTest::newRow("then the others in order") << mixed << none << 4 << "/dev/ttyS1";
+        QTest::newRow("past the list") << mixed << none << 5 << "";
+        QTest::newRow("zero") << mixed << none << 0 << "";
+        QTest::newRow("ttyUSB2 before ttyUSB10") << QStringList{"ttyUSB10", "ttyUSB2"} << none << 1 << "/dev/ttyUSB2";
+        QTest::newRow("USB before ACM") << QStringList{"ttyACM0", "ttyUSB11", "ttyUSB3"} << none << 3 << "/dev/ttyACM0";
+        QTest::newRow("ACM by number") << QStringList{"ttyACM10", "ttyUSB0", "ttyACM9"} << none << 2 << "/dev/ttyACM9";
+        QTest::newRow("others by name") << QStringList{"ttyS0", "ttyAMA0"} << none << 1 << "/dev/ttyAMA0";
+        QTest::newRow("COM1 linked to a device") << mixed << Com1::Device << 1 << "COM1";
+        QTest::newRow("COM1 linked to nothing") << mixed << Com1::DanglingLink << 1 << "COM1";
+        QTest::newRow("COM1 a plain file: no entry") << mixed << Com1::PlainFile << 1 << "/dev/ttyUSB0";
+        QTest::newRow("COM1 leaves COM3 to the list") << mixed << Com1::Device << 3 << "/dev/ttyS0";
+    }
+
+    void resolver()
+    {
+        QFETCH(QStringList, ports);
+        QFETCH(Com1, com1);
+        QFETCH(int, number);
+        QFETCH(QString, device);
+        QVERIFY(com1 == Com1::Device || QFile::remove("COM1"));
+        QVERIFY(com1 != Com1::DanglingLink || QFile::link(dir_->filePath("gone"), "COM1"));
+        QVERIFY(com1 != Com1::PlainFile || QFile("COM1").open(QIODevice::WriteOnly));
+        const ComPortResolver resolver([ports] {
+            QList<SystemPort> listed;
+            for (const QString &name : ports)
+                listed.append({name, QStringLiteral("/dev/") + name});
+            return listed;
+        });
+        const QString expected = device.isEmpty() ? device : QDir(dir_->path()).absoluteFilePath(device);
+        QCOMPARE(resolver.resolve(number).value_or(QString()), expected);
+        const QString described = resolver.describe(number);
+        if (device.isEmpty())
+            QCOMPARE(described, QStringLiteral("No serial port present for COM %1").arg(number));
+        else
+            QVERIFY2(described.startsWith(expected), qPrintable(described));
+    }
 
 private:
     QByteArray receive(qsizetype count);

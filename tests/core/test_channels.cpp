@@ -1,0 +1,51 @@
+// Which frequency texts the table admits, and the form it stores them in.
+#include "channels/frequency.h"
+
+#include <QtTest/QtTest>
+
+class TestChannels : public QObject {
+    Q_OBJECT
+private slots:
+    // The sweep below covers the band and the raster; these are the other shapes of a text.
+    void frequencyText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("canonical"); // empty: refused
+
+        QTest::newRow("blanks both sides") << "  118.025  " << QString("118.025");
+        QTest::newRow("leading zero") << "0118.00" << QString("118.000");
+        QTest::newRow("plus sign") << "+138.00" << QString("138.000");
+        QTest::newRow("no fraction digits") << "000118." << QString("118.000");
+        QTest::newRow("six characters") << "118.01" << QString();
+        QTest::newRow("eight characters") << "118.0250" << QString();
+        QTest::newRow("trailing blank leaves six") << "118.00 " << QString();
+        QTest::newRow("minus sign") << "-118.00" << QString();
+        QTest::newRow("empty") << "" << QString();
+        QTest::newRow("exponent") << "1.2E+02" << QString();
+        QTest::newRow("decimal comma") << "118,025" << QString();
+        QTest::newRow("two points") << "118.0.0" << QString();
+        QTest::newRow("inner blank") << "118 025" << QString();
+        QTest::newRow("tab padded") << "\t118.025" << QString();
+    }
+    void frequencyText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, canonical);
+        QCOMPARE(validFrequency(text), !canonical.isEmpty());
+        if (!canonical.isEmpty())
+            QCOMPARE(canonicalFrequency(text), canonical);
+    }
+
+    void frequencySweep()
+    {
+        for (int khz = 117000; khz <= 139000; khz += 5) {
+            const QString text = QStringLiteral("%1.%2").arg(khz / 1000).arg(khz % 1000, 3, 10, QChar(u'0'));
+            const bool expected = khz >= 118000 && khz <= 138000 && khz % 25 == 0;
+            QVERIFY2(validFrequency(text) == expected, qPrintable(text));
+            QVERIFY2(!expected || canonicalFrequency(text) == text, qPrintable(text));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChannels)
+#include "test_channels.moc"
