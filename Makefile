@@ -3,8 +3,10 @@ RUN_PACKAGES     := cmake g++ make qt6-base-dev qt6-serialport-dev qt6-svg-dev q
 # dpkg-shlibdeps (dpkg-dev, which runs file) computes the package's dependencies; without
 # it CPack silently writes a package that depends on nothing.
 PACKAGE_PACKAGES := dpkg-dev file
-# lintian checks the package against Debian's rules in test_package.
-TEST_PACKAGES    := clang libclang-rt-14-dev xvfb xauth xdotool poppler-utils lintian $(PACKAGE_PACKAGES)
+# lintian and desktop-file-validate check the package against Debian's and freedesktop.org's
+# rules in test_package.
+TEST_PACKAGES    := clang libclang-rt-14-dev xvfb xauth xdotool poppler-utils lintian desktop-file-utils shared-mime-info \
+                    $(PACKAGE_PACKAGES)
 # Tools a developer needs beyond building and testing.
 DEV_PACKAGES     := clang-format
 

@@ -21,6 +21,7 @@ cat >"$out/expected" <<'END'
 ./usr/share/man/man1/varlo-cli.1.gz
 ./usr/share/man/man1/varlo.1.gz
 ./usr/share/metainfo/org.varlo.Varlo.metainfo.xml
+./usr/share/mime/packages/varlo.xml
 END
 diff -u "$out/expected" "$out/files" || { echo "the package's files differ from the expected ones (-)"; exit 1; }
 
@@ -38,6 +39,16 @@ has doc/varlo/changelog.gz "varlo ($2) "
 has man/man1/varlo.1.gz "\"Varlo $2\""
 has man/man1/varlo-cli.1.gz "\"Varlo $2\""
 has metainfo/org.varlo.Varlo.metainfo.xml "<release version=\"$2\""
+
+# The file manager opens channel files in Varlo: the MIME database built from the package's
+# XML gives *.vl its type, and the menu entry declares that type and takes the file.
+share="$out/root/usr/share"
+update-mime-database "$share/mime" 2>/dev/null
+grep -qxF 'application/x-varlo-channels:*.vl' "$share/mime/globs" || { echo "*.vl has no MIME type"; exit 1; }
+desktop-file-validate "$share/applications/org.varlo.Varlo.desktop"
+grep -qxF 'MimeType=application/x-varlo-channels;' "$share/applications/org.varlo.Varlo.desktop" ||
+  { echo "the menu entry does not open channel files"; exit 1; }
+grep -q '^Exec=.* %f$' "$share/applications/org.varlo.Varlo.desktop" || { echo "the menu entry takes no file"; exit 1; }
 
 # Errors and warnings fail; informational tags do not.
 lintian --allow-root --fail-on error,warning "$deb" >"$out/lintian.log" 2>&1 || { cat "$out/lintian.log"; exit 1; }
