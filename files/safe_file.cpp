@@ -1,6 +1,7 @@
 #include "files/safe_file.h"
 
 #include <QtCore/QByteArrayView>
+#include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QSaveFile>
@@ -38,6 +39,7 @@ public:
 
     [[nodiscard]] int fd() const { return fd_; }
     // Why the open failed.
+    [[nodiscard]] int error() const { return error_; }
     [[nodiscard]] QString failure() const { return reasonOf(error_); }
     // The path may have been replaced since it was looked at.
     [[nodiscard]] bool isRegular() const
@@ -146,6 +148,36 @@ std::optional<QString> writeAtStart(const QString &path, const QByteArray &conte
     if (file.fd() < 0)
         return file.failure();
     return writeAll(file.fd(), content);
+}
+
+std::optional<NewFileFailure> createNewFile(const QString &path, const QByteArray &content)
+{
+    const Descriptor file(path, O_WRONLY | O_CREAT | O_EXCL);
+    if (file.fd() < 0)
+        return NewFileFailure{file.failure(), file.error() == EEXIST};
+    if (auto failure = writeAll(file.fd(), content)) {
+        ::unlink(QFile::encodeName(path).constData());
+        return NewFileFailure{*failure};
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> makeFolders(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(QDir::cleanPath(QDir(path).absolutePath()));
+    // Each parent in turn, so the reason given is that of the folder that could not be made.
+    for (qsizetype end = name.indexOf('/', 1);; end = name.indexOf('/', end + 1)) {
+        const QByteArray folder = end < 0 ? name : name.first(end);
+        struct stat status {};
+        if (::mkdir(folder.constData(), 0777) != 0 && errno != EEXIST)
+            return reasonOf(errno);
+        if (::stat(folder.constData(), &status) != 0)
+            return reasonOf(errno);
+        if (!S_ISDIR(status.st_mode))
+            return reasonOf(ENOTDIR);
+        if (end < 0)
+            return std::nullopt;
+    }
 }
 
 bool sameFile(const QString &first, const QString &second)

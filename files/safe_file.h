@@ -32,5 +32,16 @@ std::optional<QString> saveRegularFile(const QString &path, const QByteArray &co
 // or device is written as it is, never waited on. Nothing on success, else the reason.
 std::optional<QString> writeAtStart(const QString &path, const QByteArray &content);
 
+// Writes content as a new regular file, never over an existing name; a partly written file is
+// removed again. Nothing on success, else why not; `taken` tells a name in use apart.
+struct NewFileFailure {
+    QString reason;
+    bool taken = false;
+};
+std::optional<NewFileFailure> createNewFile(const QString &path, const QByteArray &content);
+
+// Makes the folder and any missing parents. Nothing on success, else the reason.
+std::optional<QString> makeFolders(const QString &path);
+
 // Whether both paths name one existing file (same device and inode), however spelled.
 bool sameFile(const QString &first, const QString &second);

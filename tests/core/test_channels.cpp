@@ -1,5 +1,6 @@
 // Which frequency texts the table admits, and the form it stores them in.
 #include "channels/frequency.h"
+#include "channels/frequency_paste.h"
 
 #include <QtTest/QtTest>
 
@@ -34,6 +35,37 @@ private slots:
         QCOMPARE(validFrequency(text), !canonical.isEmpty());
         if (!canonical.isEmpty())
             QCOMPARE(canonicalFrequency(text), canonical);
+    }
+
+    // Pasted text as editors and spreadsheets copy it, into rows 2 to 6.
+    void pastePlan_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<int>("beyond");
+        QTest::addColumn<bool>("admissible");
+
+        QTest::newRow("lines") << "121.500\n122.750\n" << QStringList{"121.500", "122.750"} << 0 << true;
+        QTest::newRow("tabs, CR LF") << "121.500\tTower\r\n122.750\tGround\r\n"
+                                     << QStringList{"121.500", "122.750"} << 0 << true;
+        QTest::newRow("commas, quotes, heading")
+            << "Frequency,Name\n\"121.500\",Tower\n 122.750 ,Ground" << QStringList{"121.500", "122.750"} << 0 << true;
+        QTest::newRow("off the raster") << "121.500\n121.510" << QStringList{"121.500", "121.510"} << 0 << false;
+        QTest::newRow("too many lines") << "118.000\n118.025\n118.050\n118.075\n118.100\n118.125\n118.150"
+                                        << QStringList{"118.000", "118.025", "118.050", "118.075", "118.100"} << 2
+                                        << true;
+        QTest::newRow("no number") << "Tower\nGround" << QStringList{} << 0 << false;
+    }
+    void pastePlan()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, values);
+        QFETCH(int, beyond);
+        QFETCH(bool, admissible);
+        const PastePlan plan = planPaste(text, 2, 6);
+        QCOMPARE(plan.values, values);
+        QCOMPARE(plan.valuesBeyondLastRow, beyond);
+        QCOMPARE(plan.admissible, admissible);
     }
 
     void frequencySweep()

@@ -1,4 +1,5 @@
 // Channel files, the settings file and the recent list, down to the bytes on disk.
+#include "files/backup_file.h"
 #include "files/channel_file.h"
 #include "files/recent_files.h"
 #include "files/settings_file.h"
@@ -221,6 +222,26 @@ private slots:
         QCOMPARE(record, before);
         QCOMPARE(QStringList({record.recentFile(1), record.recentFile(2), record.recentFile(3)}),
                  (QStringList{"B", "C", "B"}));
+    }
+
+    // What a download overwrote: kept as listed, never over an earlier backup, and not kept in
+    // part when the disk fills.
+    void backupsNeverReplace()
+    {
+        const QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("data/backups"));
+        const QDateTime taken(QDate(2026, 12, 8), QTime(18, 30, 15));
+        const BackupWrite first = writeBackup(folder, taken, 3, {"121.500", "1x9.00"});
+        const BackupWrite second = writeBackup(folder, taken, 3, kSix);
+        QCOMPARE(QFileInfo(first.path).fileName(), QStringLiteral("2026-12-08_183015_COM3.vl"));
+        QCOMPARE(QFileInfo(second.path).fileName(), QStringLiteral("2026-12-08_183015_COM3_2.vl"));
+        QCOMPARE(readAll(first.path), QByteArray("121.500\r\n1x9.00\r\n"));
+        QCOMPARE(readAll(second.path), kSixLines);
+        QVERIFY(!succeedsInChild([&] { return writeBackup(folder, taken, 3, kSix).failure.isEmpty(); }, 10));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+        writeAll(dir.filePath(QStringLiteral("plain")), "x");
+        QCOMPARE(writeBackup(dir.filePath(QStringLiteral("plain/backups")), taken, 3, kSix).failure,
+                 QStringLiteral("Not a directory"));
     }
 
     void shortensPath_data()
