@@ -49,8 +49,8 @@ private:
     std::optional<int> failureStatus();
     bool keepBackup(const QString &listing);
     bool save(const QString &path, const QStringList &frequencies);
-    [[nodiscard]] QString openReason() const;
-    [[nodiscard]] int channelCount() const;
+    [[nodiscard]] TransceiverType type() const;
+    [[nodiscard]] int channelCount() const { return channelCountFor(type()); }
 
     CliOptions options_;
     SerialLink &link_;

@@ -86,7 +86,7 @@ private slots:
         const CheckedChannels checked = checkChannelFile("bad.vl", text, channels);
         QTEST(checked.error, "error");
         QTEST(checked.warning, "warning");
-        QCOMPARE(checked.frequencies.size(), checked.error.isEmpty() ? channels : checked.frequencies.size());
+        QCOMPARE(checked.frequencies.size() == channels, checked.error.isEmpty());
     }
 
     void runsCommands_data()
@@ -175,15 +175,15 @@ private slots:
     {
         SettingsRecord record;
         record.setComPort(7);
-        record.setTransceiverType(1);
+        record.setTransceiverType(TransceiverType::OneChannel);
         CliOptions stored;
         applyStoredSettings(stored, record.encode());
         QCOMPARE(stored.port, 7);
-        QCOMPARE(stored.singleChannel, true);
+        QCOMPARE(stored.transceiverType, TransceiverType::OneChannel);
         CliOptions none;
         applyStoredSettings(none, SettingsRecord().encode());
         QCOMPARE(none.port, 1);
-        QCOMPARE(none.singleChannel, false);
+        QCOMPARE(none.transceiverType, TransceiverType::SixChannels);
     }
 };
 
