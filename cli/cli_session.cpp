@@ -35,6 +35,8 @@ CliSession::CliSession(const CliOptions &options, SerialLink &link, TimeSource &
 
 QCoro::Task<int> CliSession::run()
 {
+    if (interruptStatus_)
+        co_return *interruptStatus_;
     if (options_.command == CommandKind::Read)
         co_return co_await read();
     if (options_.command == CommandKind::Write)
@@ -44,17 +46,21 @@ QCoro::Task<int> CliSession::run()
     co_return kUsage;
 }
 
-void CliSession::interrupt()
+// The exchange ends before the port closes, so it neither sends nor says anything more.
+void CliSession::interrupt(int exitStatus)
 {
-    if (transferring_) {
-        link_.close();
+    interruptStatus_ = exitStatus;
+    const bool transferring = transferring_;
+    if (transferring)
         console_.report(view_.portName()
                         + (options_.command == CommandKind::Write
                                ? QStringLiteral(": interrupted; the radio may hold part of the new channels: "
                                                 "power it off and on and write it again")
                                : QStringLiteral(": interrupted")));
-    }
     console_.mute();
+    exchange_.lifetime().end();
+    if (transferring)
+        link_.close();
 }
 
 QCoro::Task<int> CliSession::read()
@@ -140,9 +146,11 @@ std::optional<CheckedChannels> CliSession::checkedFile()
     return checked;
 }
 
-// The status of a failed transfer, which is said.
+// The status of a transfer that ended early: interrupted, or failed, which is said.
 std::optional<int> CliSession::failureStatus()
 {
+    if (interruptStatus_)
+        return interruptStatus_;
     const auto &failure = view_.failure();
     if (!failure)
         return std::nullopt;

@@ -31,8 +31,9 @@ public:
 
     // The exit status, after saying what went wrong.
     QCoro::Task<int> run();
-    // A stop signal arrived: nothing more is sent or said, and the port is closed now.
-    void interrupt();
+    // A stop signal arrived: nothing more is sent or said, the port is closed now, and the run
+    // ends here with exitStatus.
+    void interrupt(int exitStatus);
 
 private:
     struct RadioChannels {
@@ -61,4 +62,5 @@ private:
     // Why the backup stopped the write before it began.
     std::optional<int> backupRefusal_;
     bool transferring_ = false;
+    std::optional<int> interruptStatus_;
 };
