@@ -40,6 +40,8 @@ void TerminalPane::setText(const QString &text)
         pane_->setPlainText(text);
 }
 
+// The listing and the prompts keep their newest text in view; what comes while the radio
+// stores or returns to its menu shows from its start; the end of a dialogue goes to the far end.
 void TerminalPane::showEcho(Echo stage, const QString &answer)
 {
     switch (stage) {

@@ -10,8 +10,7 @@ class QLabel;
 class QPlainTextEdit;
 class QWidget;
 
-// The terminal pane under its caption: the echo of the radio's answers, the newest in view
-// while a channel is being written, at the far end once the radio is done.
+// The terminal pane under its caption: the echo of the radio's answers.
 // While a notice holds the pane, echoes are kept back and shown by the next echo after it.
 class TerminalPane : public QObject {
     Q_OBJECT
