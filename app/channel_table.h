@@ -32,6 +32,7 @@ public:
     void highlightRow(int row);
     void clearHighlight(int row);
 
+    [[nodiscard]] TransceiverType type() const { return rows_.type(); }
     [[nodiscard]] bool singleChannel() const { return rows_.singleChannel(); }
     [[nodiscard]] int channelCount() const { return rows_.channelCount(); }
     // The frequencies of rows 1 to channelCount(), as shown.

@@ -132,7 +132,7 @@ void MainWindow::startUp()
 {
     settings_.load();
     ports_->applyStoredPort(settings_.record().comPort());
-    table_->applyStoredType(transceiverTypeFromCode(settings_.record().transceiverType()));
+    table_->applyStoredType(settings_.record().transceiverType());
     serialEntry_->setSerialNo(settings_.record().radioSerial());
     recent_->showStored();
     table_->buildRows();
@@ -142,7 +142,7 @@ void MainWindow::startUp()
 
 void MainWindow::storeTransceiverType(TransceiverType type)
 {
-    settings_.record().setTransceiverType(codeOfTransceiverType(type));
+    settings_.record().setTransceiverType(type);
     settings_.saveSettings();
 }
 

@@ -9,6 +9,15 @@
 #include <climits>
 #include <utility>
 
+namespace {
+
+// Far beyond any echo: the pane cuts it to its end, so the newest text is in view.
+constexpr int kCaretAtEnd = 10000;
+constexpr int kCaretFarEnd = 40000;
+const QString kLineBreaks = QStringLiteral("\r\n\r\n");
+
+} // namespace
+
 TerminalPane::TerminalPane(QWidget *parent)
     : QObject(parent), caption_(new QLabel(QStringLiteral("Terminal window"), parent)),
       pane_(new QPlainTextEdit(parent))
@@ -29,6 +38,34 @@ void TerminalPane::setText(const QString &text)
         echoedWhileHeld_ = true;
     else
         pane_->setPlainText(text);
+}
+
+// The listing and the prompts keep their newest text in view; what comes while the radio
+// stores or returns to its menu shows from its start; the end of a dialogue goes to the far end.
+void TerminalPane::showEcho(Echo stage, const QString &answer)
+{
+    switch (stage) {
+    case Echo::Listing:
+    case Echo::Prompt:
+        setText(answer);
+        placeCaret(kCaretAtEnd);
+        break;
+    case Echo::StoreQuestion:
+        setText(echo_ + answer);
+        placeCaret(kCaretAtEnd);
+        break;
+    case Echo::Storing:
+    case Echo::Returning:
+        setText(answer);
+        break;
+    case Echo::Stored:
+        setText(echo_ + kLineBreaks);
+        placeCaret(kCaretFarEnd);
+        break;
+    case Echo::Returned:
+        placeCaret(kCaretFarEnd);
+        break;
+    }
 }
 
 void TerminalPane::placeCaret(int position)

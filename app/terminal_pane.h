@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/exchange_view.h"
+
 #include <QtCore/QObject>
 #include <QtCore/QString>
 #include <QtGui/QFont>
@@ -18,11 +20,12 @@ public:
     [[nodiscard]] QLabel *caption() const { return caption_; }
     [[nodiscard]] QPlainTextEdit *pane() const { return pane_; }
 
-    // The echo as the exchange last wrote it, whether or not a notice holds the pane.
+    // The echo as last written, whether or not a notice holds the pane.
     [[nodiscard]] QString text() const { return echo_; }
+    // Replaces the echo; the caret goes to its start.
     void setText(const QString &text);
-    // Caret at position (cut to the end), with a selection of one character where there is one.
-    void placeCaret(int position);
+    // Shows an answer of the radio as the transfer has it now.
+    void showEcho(Echo stage, const QString &answer);
     // One line of ours, on a line of its own, with its end in view.
     void addLine(const QString &line);
 
@@ -34,6 +37,8 @@ public:
     void clearOnDoubleClick();
 
 private:
+    // Caret at position (cut to the end), with a selection of one character where there is one.
+    void placeCaret(int position);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     QLabel *caption_;

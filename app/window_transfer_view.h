@@ -1,19 +1,20 @@
 #pragma once
 
+#include "app/channel_table.h"
+#include "app/port_choice.h"
+#include "app/terminal_pane.h"
+#include "app/transfer_progress.h"
 #include "link/exchange_view.h"
 
 #include <functional>
 
-class ChannelTable;
 class Notices;
-class PortChoice;
 class QWidget;
-class TerminalPane;
-class TransferProgress;
 
-// The window as a transfer sees it: the terminal pane, the table, the chosen port, the
-// progress display, the notices and the window's message box.
-class WindowTransferView : public ExchangeView {
+// A transfer as the window shows it: the lock of the transfer commands, the highlight of the
+// row being written, the animation and the countdown, the terminal pane, the notices and the
+// failure's message box.
+class WindowTransferView final : public ExchangeView {
 public:
     // Shows a message box and returns when it has been dismissed.
     using ShowMessage = std::function<QCoro::Task<>(QString)>;
@@ -29,28 +30,24 @@ public:
 
     WindowTransferView(Parts parts, ShowMessage showMessage);
 
-    // From a transfer's start to its end.
+    // From a transfer's start to its end: the window refuses to close meanwhile.
     [[nodiscard]] bool transferRunning() const { return transferRunning_; }
 
-    [[nodiscard]] QString terminalText() const override;
-    void setTerminalText(const QString &text) override;
-    void placeTerminalCaret(qsizetype position) override;
-    void addTerminalLine(const QString &line) override;
-    [[nodiscard]] QString frequencyOfRow(int row) const override;
-    void putFrequency(int row, const QString &admitted) override;
-    void highlightRow(int row) override;
-    void deselectRow(int row) override;
-    [[nodiscard]] bool singleChannel() const override;
-    [[nodiscard]] int portNumber() const override;
-    void enableTransferCommands(bool enable) override;
-    void setTransferRunning(bool running) override;
-    void startAnimation() override;
-    void stopAnimation() override;
-    void startEepromCountdown(int eepromSeconds) override;
-    void endEepromCountdown() override;
-    void refreshWindow() override;
+    [[nodiscard]] TransceiverType transceiverType() const override { return parts_.table.type(); }
+    [[nodiscard]] int portNumber() const override { return parts_.ports.portNumber(); }
+    [[nodiscard]] QString frequencyOfRow(int row) const override { return parts_.table.frequencyOfRow(row); }
+    void transferStarted() override;
+    void radioAnswered() override { parts_.progress.startAnimation(); }
+    void channelReached(int channel) override { parts_.table.highlightRow(channel); }
+    void channelsSent() override;
+    void countdownBegan(int seconds) override { parts_.progress.startEepromCountdown(qint16(seconds)); }
+    void countdownEnded() override { parts_.progress.endEepromCountdown(); }
+    void echo(Echo stage, const QString &answer) override { parts_.terminal.showEcho(stage, answer); }
+    void note(const QString &line) override { parts_.terminal.addLine(line); }
+    void putFrequency(int row, const QString &admitted) override { parts_.table.putFrequency(row, admitted); }
+    void transferEnded() override;
     QCoro::Task<> showNotice(QString text) override;
-    QCoro::Task<> showFailure(QString message) override;
+    QCoro::Task<> showFailure(TransferFailure failure, OpenFailure portProblem) override;
 
 private:
     Parts parts_;

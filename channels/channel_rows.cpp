@@ -2,16 +2,6 @@
 
 #include "channels/frequency.h"
 
-TransceiverType transceiverTypeFromCode(qint16 code)
-{
-    return code == 1 ? TransceiverType::OneChannel : TransceiverType::SixChannels;
-}
-
-qint16 codeOfTransceiverType(TransceiverType type)
-{
-    return type == TransceiverType::OneChannel ? 1 : 6;
-}
-
 ChannelRows::ChannelRows()
 {
     reset();
@@ -19,7 +9,7 @@ ChannelRows::ChannelRows()
 
 int ChannelRows::channelCount() const
 {
-    return channelCountFor(singleChannel());
+    return channelCountFor(type_);
 }
 
 const QString &ChannelRows::frequency(int row) const

@@ -5,11 +5,16 @@
 
 #include <array>
 
-// The two radio models. Stored as 1 and 6; any other stored value reads as six channels.
+// The two radio models.
 enum class TransceiverType { OneChannel, SixChannels };
 
-TransceiverType transceiverTypeFromCode(qint16 code);
-qint16 codeOfTransceiverType(TransceiverType type);
+inline constexpr int kTableRows = 6;
+
+// Rows of the table that take part in files, transfers and printing.
+constexpr int channelCountFor(TransceiverType type)
+{
+    return type == TransceiverType::OneChannel ? 1 : kTableRows;
+}
 
 // The six rows of the channel table with the transceiver type they are used for. Rows are
 // numbered 1..6; the one-channel radio uses row 1 only.
@@ -34,6 +39,6 @@ public:
     [[nodiscard]] QStringList frequenciesInUse() const;
 
 private:
-    std::array<QString, 6> frequencies_;
+    std::array<QString, kTableRows> frequencies_;
     TransceiverType type_ = TransceiverType::SixChannels;
 };

@@ -19,13 +19,6 @@ struct RadioDigits {
 
 RadioDigits radioDigits(const QString &stored);
 
-// Rows of the table that take part in files, transfers and printing.
-constexpr int channelCountFor(bool singleChannel)
-{
-    return singleChannel ? 1 : 6;
-}
-
-inline constexpr int kTableRows = 6;
 // The characters of a frequency text, as stored, filed and listed by the radio.
 inline constexpr qsizetype kFrequencyLength = 7;
 inline const QString kDefaultFrequency = QStringLiteral("118.000");

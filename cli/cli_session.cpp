@@ -1,6 +1,5 @@
 #include "cli/cli_session.h"
 
-#include "channels/frequency.h"
 #include "files/channel_file.h"
 #include "link/exchange_listing.h"
 #include "link/serial_link.h"
@@ -30,13 +29,14 @@ QList<int> unreadRows(const QStringList &rows)
 CliSession::CliSession(const CliOptions &options, SerialLink &link, TimeSource &time, Timing timing, Console &console,
                        QString settingsPath)
     : options_(options), link_(link), console_(console), settingsPath_(std::move(settingsPath)),
-      view_(console, time, options.port.value_or(1), options.singleChannel.value_or(false)),
-      exchange_(link, view_, time, timing)
+      view_(console, time, options.port.value_or(1), type()), exchange_(link, view_, time, timing)
 {
 }
 
 QCoro::Task<int> CliSession::run()
 {
+    if (interruptStatus_)
+        co_return *interruptStatus_;
     if (options_.command == CommandKind::Read)
         co_return co_await read();
     if (options_.command == CommandKind::Write)
@@ -46,17 +46,21 @@ QCoro::Task<int> CliSession::run()
     co_return kUsage;
 }
 
-void CliSession::interrupt()
+// The exchange ends before the port closes, so it neither sends nor says anything more.
+void CliSession::interrupt(int exitStatus)
 {
-    if (transferring_) {
-        link_.close();
+    interruptStatus_ = exitStatus;
+    const bool transferring = transferring_;
+    if (transferring)
         console_.report(view_.portName()
                         + (options_.command == CommandKind::Write
                                ? QStringLiteral(": interrupted; the radio may hold part of the new channels: "
                                                 "power it off and on and write it again")
                                : QStringLiteral(": interrupted")));
-    }
     console_.mute();
+    exchange_.lifetime().end();
+    if (transferring)
+        link_.close();
 }
 
 QCoro::Task<int> CliSession::read()
@@ -142,32 +146,29 @@ std::optional<CheckedChannels> CliSession::checkedFile()
     return checked;
 }
 
+// The status of a transfer that ended early: interrupted, or failed, which is said.
 std::optional<int> CliSession::failureStatus()
 {
+    if (interruptStatus_)
+        return interruptStatus_;
     const auto &failure = view_.failure();
     if (!failure)
         return std::nullopt;
-    if (*failure == failureMessage(TransferFailure::InvalidPort)) {
-        console_.report(QStringLiteral("%1: %2: %3").arg(view_.portName(), *failure, openReason()));
+    const QString line = view_.portName() + QStringLiteral(": ") + failureMessage(failure->kind);
+    if (failure->kind == TransferFailure::InvalidPort) {
+        // The reason is the window's text, advice included.
+        console_.report(line + QStringLiteral(": ") + failure->portProblem.reason);
         return kPortProblem;
     }
-    console_.report(view_.portName() + QStringLiteral(": ") + *failure);
+    console_.report(line);
     return kRadioProblem;
-}
-
-// The exchange's line says "COMn: reason" or "COMn is device: reason"; the reason is the
-// window's text, advice included.
-QString CliSession::openReason() const
-{
-    const QString line = view_.notes().value(0);
-    return line.mid(line.indexOf(QStringLiteral(": ")) + 2);
 }
 
 // Before "Y": the write goes on only once the radio's present channels are safe in the backup.
 bool CliSession::keepBackup(const QString &listing)
 {
     QStringList held(channelCount());
-    for (const ListedChannel &channel : parseChannelListing(listing, options_.singleChannel.value_or(false)))
+    for (const ListedChannel &channel : parseChannelListing(listing, type()))
         held[channel.row - 1] = channel.frequency;
     if (const QList<int> missing = unreadRows(held); !missing.isEmpty()) {
         console_.report(view_.portName() + QStringLiteral(": channels not read: ") + numbered(missing)
@@ -196,7 +197,7 @@ bool CliSession::save(const QString &path, const QStringList &frequencies)
     return !failure;
 }
 
-int CliSession::channelCount() const
+TransceiverType CliSession::type() const
 {
-    return channelCountFor(options_.singleChannel.value_or(false));
+    return options_.transceiverType.value_or(TransceiverType::SixChannels);
 }

@@ -31,8 +31,9 @@ public:
 
     // The exit status, after saying what went wrong.
     QCoro::Task<int> run();
-    // A stop signal arrived: nothing more is sent or said, and the port is closed now.
-    void interrupt();
+    // A stop signal arrived: nothing more is sent or said, the port is closed now, and the run
+    // ends here with exitStatus.
+    void interrupt(int exitStatus);
 
 private:
     struct RadioChannels {
@@ -49,8 +50,8 @@ private:
     std::optional<int> failureStatus();
     bool keepBackup(const QString &listing);
     bool save(const QString &path, const QStringList &frequencies);
-    [[nodiscard]] QString openReason() const;
-    [[nodiscard]] int channelCount() const;
+    [[nodiscard]] TransceiverType type() const;
+    [[nodiscard]] int channelCount() const { return channelCountFor(type()); }
 
     CliOptions options_;
     SerialLink &link_;
@@ -61,4 +62,5 @@ private:
     // Why the backup stopped the write before it began.
     std::optional<int> backupRefusal_;
     bool transferring_ = false;
+    std::optional<int> interruptStatus_;
 };

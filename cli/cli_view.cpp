@@ -1,15 +1,13 @@
 #include "cli/cli_view.h"
 
-#include "channels/frequency.h"
-
 namespace {
 
 constexpr TimeSource::ms kSecond{1000};
 
 } // namespace
 
-CliView::CliView(Console &console, TimeSource &time, int port, bool singleChannel)
-    : console_(console), time_(time), port_(port), singleChannel_(singleChannel), rows_(kTableRows)
+CliView::CliView(Console &console, TimeSource &time, int port, TransceiverType type)
+    : console_(console), time_(time), port_(port), type_(type), rows_(kTableRows)
 {
 }
 
@@ -22,34 +20,25 @@ void CliView::setRows(const QStringList &frequencies)
 
 QStringList CliView::rowsRead() const
 {
-    return rows_.first(channelCountFor(singleChannel_));
-}
-
-void CliView::putFrequency(int row, const QString &admitted)
-{
-    rows_[row - 1] = admitted;
-}
-
-void CliView::highlightRow(int row)
-{
-    console_.progress(QStringLiteral("%1: writing channel %2 of %3").arg(portName()).arg(row).arg(kTableRows));
+    return rows_.first(channelCountFor(type_));
 }
 
 // Each transfer reports only its own failure and lines.
-void CliView::setTransferRunning(bool running)
+void CliView::transferStarted()
 {
-    if (!running) {
-        console_.endProgress();
-        return;
-    }
     notes_.clear();
     failure_.reset();
     console_.progress(portName() + QStringLiteral(": reading the channels"));
 }
 
-void CliView::startEepromCountdown(int eepromSeconds)
+void CliView::channelReached(int channel)
 {
-    countdownEnd_ = time_.now() + eepromSeconds * kSecond;
+    console_.progress(QStringLiteral("%1: writing channel %2 of %3").arg(portName()).arg(channel).arg(kTableRows));
+}
+
+void CliView::countdownBegan(int seconds)
+{
+    countdownEnd_ = time_.now() + seconds * kSecond;
     showCountdown();
 }
 
@@ -64,8 +53,8 @@ void CliView::showCountdown()
     countdownTick_ = time_.alarmAt(countdownEnd_ - (left - 1) * kSecond, [this] { showCountdown(); });
 }
 
-QCoro::Task<> CliView::showFailure(QString message)
+QCoro::Task<> CliView::showFailure(TransferFailure failure, OpenFailure portProblem)
 {
-    failure_ = message;
+    failure_ = Failure{failure, std::move(portProblem)};
     co_return;
 }

@@ -77,10 +77,10 @@ int main(int argc, char *argv[])
     StopSignals stopSignals;
     if (!stopSignals.install())
         console.report(QStringLiteral("varlo-cli: SIGINT and SIGTERM are not handled"));
-    QObject::connect(&stopSignals, &StopSignals::received, [&session](int signalNumber) {
-        session.interrupt();
-        QCoreApplication::exit(kSignalBase + signalNumber);
-    });
+    // The run ends within the interrupt, and its end leaves the loop: nothing of it is left
+    // to resume once the session is gone.
+    QObject::connect(&stopSignals, &StopSignals::received,
+                     [&session](int signalNumber) { session.interrupt(kSignalBase + signalNumber); });
     // Started from the event loop, so an exit called at once still ends it.
     QTimer::singleShot(0, [&session] { runAndExit(session); });
     return QCoreApplication::exec();

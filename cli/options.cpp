@@ -1,6 +1,5 @@
 #include "cli/options.h"
 
-#include "channels/channel_rows.h"
 #include "files/safe_file.h"
 #include "files/settings_record.h"
 
@@ -104,7 +103,7 @@ std::variant<CliOptions, QString> CliParser::optionsFromParser() const
         const QString type = parser_.value(kType);
         if (type != u"1" && type != u"6")
             return "the type is 1 or 6, not " + type;
-        options.singleChannel = type == u"1";
+        options.transceiverType = type == u"1" ? TransceiverType::OneChannel : TransceiverType::SixChannels;
     }
     options.trace = parser_.value(kTrace);
     options.quiet = parser_.isSet(kQuiet);
@@ -117,7 +116,6 @@ void applyStoredSettings(CliOptions &options, const QByteArray &settingsBytes)
     const bool stored = record.comPort() != 0;
     if (!options.port)
         options.port = stored ? int(record.comPort()) : 1;
-    if (!options.singleChannel)
-        options.singleChannel =
-            stored && transceiverTypeFromCode(record.transceiverType()) == TransceiverType::OneChannel;
+    if (!options.transceiverType)
+        options.transceiverType = stored ? record.transceiverType() : TransceiverType::SixChannels;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channels/channel_rows.h"
+
 #include <QtCore/QByteArray>
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QString>
@@ -17,7 +19,7 @@ struct CliOptions {
     bool verify = false;
     QString backup;
     std::optional<int> port;
-    std::optional<bool> singleChannel;
+    std::optional<TransceiverType> transceiverType;
     QString trace;
     bool quiet = false;
 };

@@ -1,6 +1,5 @@
 #include "files/settings_record.h"
 
-#include "channels/channel_rows.h"
 #include "core/blanks.h"
 
 #include <QtCore/QFile>
@@ -8,6 +7,9 @@
 
 namespace {
 
+constexpr qsizetype kTypeOffset = 2;
+constexpr qint16 kOneChannelCode = 1;
+constexpr qint16 kSixChannelsCode = 6;
 constexpr qsizetype kSerialOffset = 4;
 constexpr qsizetype kFirstRecentOffset = 12;
 
@@ -86,6 +88,16 @@ qsizetype SettingsRecord::recentOffset(int k)
     return kFirstRecentOffset + k * kPathSize;
 }
 
+TransceiverType SettingsRecord::transceiverType() const
+{
+    return int16At(kTypeOffset) == kOneChannelCode ? TransceiverType::OneChannel : TransceiverType::SixChannels;
+}
+
+void SettingsRecord::setTransceiverType(TransceiverType type)
+{
+    setInt16At(kTypeOffset, type == TransceiverType::OneChannel ? kOneChannelCode : kSixChannelsCode);
+}
+
 QString SettingsRecord::radioSerial() const
 {
     return textField(bytes_, kSerialOffset, kSerialSize, latin1Text);
@@ -109,7 +121,7 @@ void SettingsRecord::setRecentFile(int k, const QString &path)
 void SettingsRecord::applyFirstRunDefaults()
 {
     setComPort(1);
-    setTransceiverType(codeOfTransceiverType(TransceiverType::OneChannel));
+    setTransceiverType(TransceiverType::OneChannel);
     setRadioSerial(QString());
     for (int k = 1; k <= kRecentCount; ++k)
         setRecentFile(k, QString());

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "channels/channel_rows.h"
+
 #include <QtCore/QByteArray>
 #include <QtCore/QString>
 
 // The settings as they lie on disk: one record of 2012 bytes, kept byte for byte so that
 // fields the program never assigns travel unchanged.
 //   0   2  ComPort          signed 16-bit little-endian; 0 means nothing stored yet
-//   2   2  TransceiverType  1 = one channel, 6 = six channels
+//   2   2  TransceiverType  1 = one channel, 6 = six channels; any other value reads as six
 //   4   8  RadioSerial      Latin-1, space-padded
 //  12 500  RecentFile(0)    never assigned
 // 512 500  RecentFile(1..3) paths as the file system's bytes, space-padded
@@ -24,8 +26,8 @@ public:
 
     [[nodiscard]] qint16 comPort() const { return int16At(0); }
     void setComPort(qint16 port) { setInt16At(0, port); }
-    [[nodiscard]] qint16 transceiverType() const { return int16At(2); }
-    void setTransceiverType(qint16 type) { setInt16At(2, type); }
+    [[nodiscard]] TransceiverType transceiverType() const;
+    void setTransceiverType(TransceiverType type);
 
     // Trimmed of spaces; a field of nothing but spaces and zero bytes is empty.
     [[nodiscard]] QString radioSerial() const;

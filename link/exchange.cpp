@@ -4,7 +4,6 @@
 #include "core/blanks.h"
 #include "core/logging.h"
 #include "link/exchange_listing.h"
-#include "link/exchange_view.h"
 #include "link/serial_link.h"
 
 #include <QtCore/QStringList>
@@ -16,11 +15,6 @@ const QString kCarriageReturn = QStringLiteral("\r");
 const QString kMenuSelection = QStringLiteral("6");
 const QString kDownloadCompleted = QStringLiteral("Download Completed. Power Radio OFF / ON.");
 const QString kUploadCompleted = QStringLiteral("Upload Completed");
-const QString kLineBreaks = QStringLiteral("\r\n\r\n");
-
-// Far beyond any echo: the pane cuts it to its end, so the newest text is in view.
-constexpr qsizetype kCaretAtEnd = 10000;
-constexpr qsizetype kCaretFarEnd = 40000;
 
 // Six records of 26 characters; the sixth frequency ends 150 characters after the first "C".
 constexpr qsizetype kListingLength = 150;
@@ -29,45 +23,37 @@ constexpr qsizetype kChannelPromptLength = 52;
 
 ReplyWait listingWait(int limit)
 {
-    return {QStringLiteral("C"), MatchRule::Length, kListingLength, limit, PaneEcho::None};
+    return {QStringLiteral("C"), MatchRule::Length, kListingLength, limit, {}};
 }
 
 ReplyWait editQuestionWait(int limit)
 {
-    return {QStringLiteral("E"), MatchRule::Length, kEditQuestionLength, limit, PaneEcho::None};
+    return {QStringLiteral("E"), MatchRule::Length, kEditQuestionLength, limit, {}};
 }
 
 ReplyWait channelPromptWait(int channel, int limit)
 {
-    return {QStringLiteral("Channel %1").arg(channel), MatchRule::Length, kChannelPromptLength, limit,
-            PaneEcho::TextAndCaret};
+    return {QStringLiteral("Channel %1").arg(channel), MatchRule::Length, kChannelPromptLength, limit, Echo::Prompt};
 }
 
 ReplyWait pointWait(int limit)
 {
-    return {QStringLiteral("."), MatchRule::Position, 0, limit, PaneEcho::None};
+    return {QStringLiteral("."), MatchRule::Position, 0, limit, {}};
 }
 
 ReplyWait storeQuestionWait(int limit)
 {
-    return {QStringLiteral("S or R"), MatchRule::Position, 0, limit, PaneEcho::None};
+    return {QStringLiteral("S or R"), MatchRule::Position, 0, limit, {}};
 }
 
 ReplyWait readyWait(int eepromSeconds)
 {
-    return {QStringLiteral("The radio is now ready for use."), MatchRule::Position, 0, eepromSeconds, PaneEcho::Text};
+    return {QStringLiteral("The radio is now ready for use."), MatchRule::Position, 0, eepromSeconds, Echo::Storing};
 }
 
-ReplyWait menuWait(int limit, PaneEcho pane)
+ReplyWait menuWait(int limit, std::optional<Echo> echo = std::nullopt)
 {
-    return {QStringLiteral("menu.)"), MatchRule::Position, 0, limit, pane};
-}
-
-QString describeOpenFailure(int port, const OpenFailure &failure)
-{
-    if (failure.device.isEmpty())
-        return QStringLiteral("COM%1: %2").arg(port).arg(failure.reason);
-    return QStringLiteral("COM%1 is %2: %3").arg(port).arg(failure.device, failure.reason);
+    return {QStringLiteral("menu.)"), MatchRule::Position, 0, limit, echo};
 }
 
 // The listing runs from the first "C" of the trimmed reply to its end.
@@ -101,6 +87,13 @@ QString failureMessage(TransferFailure failure)
     return {};
 }
 
+QString portProblemLine(int port, const OpenFailure &problem)
+{
+    if (problem.device.isEmpty())
+        return QStringLiteral("COM%1: %2").arg(port).arg(problem.reason);
+    return QStringLiteral("COM%1 is %2: %3").arg(port).arg(problem.device, problem.reason);
+}
+
 int eepromSecondsFor(int channelCount)
 {
     return channelCount > 1 ? channelCount * 5 : (channelCount + 5) * 5;
@@ -132,15 +125,15 @@ QCoro::Task<> RadioExchange::runTransfer(Dialogue dialogue)
 {
     if (lifetime_.ended())
         co_return;
-    const bool singleChannel = beginTransfer();
+    const TransceiverType type = beginTransfer();
     if (auto problem = openPort()) {
-        co_await endTransfer(TransferFailure::InvalidPort, problem);
+        co_await endTransfer(TransferFailure::InvalidPort, *problem);
         co_return;
     }
     // A failed write here is not yet an error: the menu selection that follows decides.
     if (!co_await sendPaced(kCarriageReturn) && !lifetime_.ended())
         qCWarning(lcSerial) << "the carriage return that wakes the radio's menu could not be written";
-    const Outcome outcome = co_await (this->*dialogue)(singleChannel);
+    const Outcome outcome = co_await (this->*dialogue)(type);
     if (lifetime_.ended())
         co_return;
     co_await endTransfer(outcome);
@@ -161,50 +154,40 @@ QCoro::Task<bool> RadioExchange::sendPaced(QString text)
 }
 
 // The transceiver type is the one in force now: a switch during the transfer changes nothing sent.
-bool RadioExchange::beginTransfer()
+TransceiverType RadioExchange::beginTransfer()
 {
     // A countdown left running by a failed download must not run into this transfer.
-    view_.endEepromCountdown();
-    view_.enableTransferCommands(false);
-    view_.setTransferRunning(true);
-    const bool singleChannel = view_.singleChannel();
-    view_.setTerminalText({});
+    view_.countdownEnded();
+    view_.transferStarted();
     trace_.start();
-    return singleChannel;
+    return view_.transceiverType();
 }
 
-// Empty when the port is open with an empty receive buffer; else the line saying why not.
-std::optional<QString> RadioExchange::openPort()
+// Empty when the port is open with an empty receive buffer; else why not.
+std::optional<OpenFailure> RadioExchange::openPort()
 {
-    const int port = view_.portNumber();
     if (!link_.isOpen()) {
-        if (!link_.setPortNumber(port))
-            return QStringLiteral("COM%1: not a serial port number").arg(port);
-        if (const auto failure = link_.open())
-            return describeOpenFailure(port, *failure);
+        if (!link_.setPortNumber(view_.portNumber()))
+            return OpenFailure{{}, QStringLiteral("not a serial port number")};
+        if (auto failure = link_.open())
+            return failure;
     }
     if (!link_.discardInput())
-        return QStringLiteral("COM%1: the receive buffer could not be cleared").arg(port);
+        return OpenFailure{{}, QStringLiteral("the receive buffer could not be cleared")};
     return std::nullopt;
 }
 
-// The failure's message comes while the port is still open and the commands still locked.
-QCoro::Task<> RadioExchange::endTransfer(Outcome outcome, std::optional<QString> openProblem)
+// The failure is shown while the port is still open and the transfer still running.
+QCoro::Task<> RadioExchange::endTransfer(Outcome outcome, OpenFailure portProblem)
 {
-    if (openProblem)
-        view_.addTerminalLine(*openProblem);
     if (outcome) {
-        co_await view_.showFailure(failureMessage(*outcome));
+        co_await view_.showFailure(*outcome, portProblem);
         if (lifetime_.ended())
             co_return;
-    } else {
-        view_.enableTransferCommands(true);
     }
     if (outcome != TransferFailure::InvalidPort && link_.isOpen())
         link_.close();
-    view_.setTransferRunning(false);
-    if (outcome)
-        view_.enableTransferCommands(true);
+    view_.transferEnded();
 }
 
 QCoro::Task<RadioExchange::Outcome> RadioExchange::callUpListing()
@@ -215,14 +198,14 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::callUpListing()
     const WaitEnd end = co_await waiter_.wait(listingWait(timing_.replyLimitSeconds));
     if (end.communicationError)
         co_return TransferFailure::Communication;
-    view_.setTerminalText(waiter_.reply());
-    view_.placeTerminalCaret(kCaretAtEnd);
+    echoReply(Echo::Listing);
     if (timedOut(end))
         co_return TransferFailure::Timeout;
+    view_.radioAnswered();
     co_return std::nullopt;
 }
 
-QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(bool singleChannel)
+QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(TransceiverType type)
 {
     if (const Outcome failure = co_await callUpListing())
         co_return failure;
@@ -230,41 +213,39 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(bool singleC
         // Answered as by an upload: the radio keeps its channels and returns to its menu.
         if (!co_await sendPaced(QStringLiteral("N")))
             co_return TransferFailure::Communication;
-        if ((co_await waiter_.wait(menuWait(timing_.replyLimitSeconds, PaneEcho::None))).communicationError)
+        if ((co_await waiter_.wait(menuWait(timing_.replyLimitSeconds))).communicationError)
             co_return TransferFailure::Communication;
         if (!co_await sendPaced(kCarriageReturn))
             co_return TransferFailure::Communication;
         co_return std::nullopt;
     }
-    view_.startAnimation();
     // Goes on whether or not the question came in time.
     if ((co_await waiter_.wait(editQuestionWait(timing_.replyLimitSeconds))).communicationError)
         co_return TransferFailure::Communication;
     if (!co_await discardAndSend(QStringLiteral("Y")))
         co_return TransferFailure::Communication;
-    view_.setTerminalText({});
     waiter_.clearReply();
+    echoReply(Echo::Prompt);
     for (int channel = 1; channel <= kTableRows; ++channel) {
-        if (const Outcome failure = co_await writeChannel(channel, singleChannel))
+        if (const Outcome failure = co_await writeChannel(channel, type))
             co_return failure;
     }
-    view_.deselectRow(kTableRows);
-    view_.refreshWindow();
-    co_return co_await storeChannels(channelCountFor(singleChannel));
+    view_.channelsSent();
+    co_return co_await storeChannels(channelCountFor(type));
 }
 
-QCoro::Task<RadioExchange::Outcome> RadioExchange::writeChannel(int channel, bool singleChannel)
+QCoro::Task<RadioExchange::Outcome> RadioExchange::writeChannel(int channel, TransceiverType type)
 {
     const WaitEnd prompt = co_await waiter_.wait(channelPromptWait(channel, timing_.replyLimitSeconds));
     if (prompt.communicationError)
         co_return TransferFailure::Communication;
     if (timedOut(prompt))
         co_return TransferFailure::Timeout;
-    view_.highlightRow(channel);
+    view_.channelReached(channel);
     if (!link_.discardInput())
         co_return TransferFailure::Communication;
     // Read only now, so an edit made before this step is sent.
-    const RadioDigits digits = radioDigits(view_.frequencyOfRow(singleChannel ? 1 : channel));
+    const RadioDigits digits = radioDigits(view_.frequencyOfRow(type == TransceiverType::OneChannel ? 1 : channel));
     if (!co_await sendPaced(digits.megahertz))
         co_return TransferFailure::Communication;
     waiter_.clearReply();
@@ -281,60 +262,54 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::storeChannels(int channelCoun
     const int limit = timing_.replyLimitSeconds;
     if ((co_await waiter_.wait(storeQuestionWait(limit))).communicationError)
         co_return TransferFailure::Communication;
-    appendReplyToPane();
+    echoReply(Echo::StoreQuestion);
     if (!co_await discardAndSend(QStringLiteral("S")))
         co_return TransferFailure::Communication;
     waiter_.clearReply();
-    view_.setTerminalText({});
+    echoReply(Echo::Storing);
     const int eepromSeconds = eepromSecondsFor(channelCount);
-    view_.startEepromCountdown(eepromSeconds);
+    view_.countdownBegan(eepromSeconds);
     const WaitEnd ready = co_await waiter_.wait(readyWait(eepromSeconds));
     if (ready.communicationError)
         co_return TransferFailure::Communication;
-    view_.setTerminalText(view_.terminalText() + kLineBreaks);
-    view_.placeTerminalCaret(kCaretFarEnd);
-    view_.endEepromCountdown();
+    echoReply(Echo::Stored);
+    view_.countdownEnded();
     if (!ready.satisfied)
-        view_.addTerminalLine(QStringLiteral("the radio did not report ready"));
-    if ((co_await waiter_.wait(menuWait(limit, PaneEcho::None))).communicationError)
+        view_.note(QStringLiteral("the radio did not report ready"));
+    if ((co_await waiter_.wait(menuWait(limit))).communicationError)
         co_return TransferFailure::Communication;
     if (!co_await sendPaced(kCarriageReturn))
         co_return TransferFailure::Communication;
-    // Otherwise the next tick would write over the notice.
-    view_.stopAnimation();
     co_await view_.showNotice(kDownloadCompleted);
     co_return std::nullopt;
 }
 
-QCoro::Task<RadioExchange::Outcome> RadioExchange::uploadDialogue(bool singleChannel)
+QCoro::Task<RadioExchange::Outcome> RadioExchange::uploadDialogue(TransceiverType type)
 {
     if (const Outcome failure = co_await callUpListing())
         co_return failure;
     const QString listing = listingIn(waiter_.reply());
-    view_.startAnimation();
     if (!co_await sendPaced(QStringLiteral("N")))
         co_return TransferFailure::Communication;
-    // The reply goes on from the listing, so the pane shows everything since "6".
-    if ((co_await waiter_.wait(menuWait(timing_.replyLimitSeconds, PaneEcho::Text))).communicationError)
+    // The reply goes on from the listing, so its echo holds everything since "6".
+    if ((co_await waiter_.wait(menuWait(timing_.replyLimitSeconds, Echo::Returning))).communicationError)
         co_return TransferFailure::Communication;
-    view_.placeTerminalCaret(kCaretFarEnd);
+    echoReply(Echo::Returned);
     if (!co_await sendPaced(kCarriageReturn))
         co_return TransferFailure::Communication;
-    storeListing(listing, singleChannel);
-    // Otherwise the next tick would write over the notice.
-    view_.stopAnimation();
+    storeListing(listing, type);
     co_await view_.showNotice(kUploadCompleted);
     co_return std::nullopt;
 }
 
-void RadioExchange::storeListing(const QString &listing, bool singleChannel)
+void RadioExchange::storeListing(const QString &listing, TransceiverType type)
 {
-    const QList<ListedChannel> channels = parseChannelListing(listing, singleChannel);
+    const QList<ListedChannel> channels = parseChannelListing(listing, type);
     for (const ListedChannel &channel : channels)
         view_.putFrequency(channel.row, channel.frequency);
-    const QList<int> missing = rowsNotRead(channels, channelCountFor(singleChannel));
+    const QList<int> missing = rowsNotRead(channels, channelCountFor(type));
     if (!missing.isEmpty())
-        view_.addTerminalLine(channelsNotRead(missing));
+        view_.note(channelsNotRead(missing));
 }
 
 QCoro::Task<bool> RadioExchange::discardAndSend(QString text)
@@ -347,10 +322,4 @@ QCoro::Task<bool> RadioExchange::discardAndSend(QString text)
 bool RadioExchange::timedOut(const WaitEnd &end) const
 {
     return end.elapsedSeconds > timing_.replyLimitSeconds;
-}
-
-void RadioExchange::appendReplyToPane()
-{
-    view_.setTerminalText(view_.terminalText() + waiter_.reply());
-    view_.placeTerminalCaret(kCaretAtEnd);
 }

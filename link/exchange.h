@@ -4,6 +4,7 @@
 #include "core/serial_trace.h"
 #include "core/time_source.h"
 #include "core/timing.h"
+#include "link/exchange_view.h"
 #include "link/exchange_wait.h"
 
 #include <QtCore/QString>
@@ -12,13 +13,7 @@
 #include <functional>
 #include <optional>
 
-class ExchangeView;
 class SerialLink;
-
-// The three ways a transfer ends early, each with its message box.
-enum class TransferFailure { InvalidPort, Communication, Timeout };
-
-QString failureMessage(TransferFailure failure);
 
 // The length of the EEPROM countdown, and of the wait for the ready report, for a channel count.
 int eepromSecondsFor(int channelCount);
@@ -51,23 +46,23 @@ public:
 
 private:
     using Outcome = std::optional<TransferFailure>;
-    using Dialogue = QCoro::Task<Outcome> (RadioExchange::*)(bool singleChannel);
+    using Dialogue = QCoro::Task<Outcome> (RadioExchange::*)(TransceiverType type);
 
     // Opens the port, wakes the radio's menu, runs the dialogue and ends the transfer.
     QCoro::Task<> runTransfer(Dialogue dialogue);
 
-    bool beginTransfer();
-    std::optional<QString> openPort();
-    QCoro::Task<> endTransfer(Outcome outcome, std::optional<QString> openProblem = {});
+    TransceiverType beginTransfer();
+    std::optional<OpenFailure> openPort();
+    QCoro::Task<> endTransfer(Outcome outcome, OpenFailure portProblem = {});
     QCoro::Task<Outcome> callUpListing();
-    QCoro::Task<Outcome> downloadDialogue(bool singleChannel);
-    QCoro::Task<Outcome> writeChannel(int channel, bool singleChannel);
+    QCoro::Task<Outcome> downloadDialogue(TransceiverType type);
+    QCoro::Task<Outcome> writeChannel(int channel, TransceiverType type);
     QCoro::Task<Outcome> storeChannels(int channelCount);
-    QCoro::Task<Outcome> uploadDialogue(bool singleChannel);
-    void storeListing(const QString &listing, bool singleChannel);
+    QCoro::Task<Outcome> uploadDialogue(TransceiverType type);
+    void storeListing(const QString &listing, TransceiverType type);
     QCoro::Task<bool> discardAndSend(QString text);
     [[nodiscard]] bool timedOut(const WaitEnd &end) const;
-    void appendReplyToPane();
+    void echoReply(Echo stage) { view_.echo(stage, waiter_.reply()); }
 
     SerialLink &link_;
     ExchangeView &view_;

@@ -13,7 +13,7 @@ constexpr int kSingleChannelRecord = 6;
 
 } // namespace
 
-QList<ListedChannel> parseChannelListing(const QString &listing, bool singleChannel)
+QList<ListedChannel> parseChannelListing(const QString &listing, TransceiverType type)
 {
     QList<ListedChannel> stored;
     for (int record = 1; record <= kTableRows; ++record) {
@@ -21,7 +21,7 @@ QList<ListedChannel> parseChannelListing(const QString &listing, bool singleChan
         const QString frequency = text.mid(kFrequencyOffset, kFrequencyLength);
         if (!validFrequency(frequency))
             continue;
-        if (!singleChannel)
+        if (type == TransceiverType::SixChannels)
             stored.append({record, frequency});
         else if (record == kSingleChannelRecord)
             stored.append({1, frequency});

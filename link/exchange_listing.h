@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channels/channel_rows.h"
+
 #include <QtCore/QList>
 #include <QtCore/QString>
 
@@ -14,7 +16,7 @@ struct ListedChannel {
 // The valid records of a listing that starts at its first "C": six fixed records of 24
 // characters, 26 apart, the frequency at characters 14..20 of each. The one-channel radio
 // keeps its channel in the sixth record, which goes to row 1; its other records are unused.
-QList<ListedChannel> parseChannelListing(const QString &listing, bool singleChannel);
+QList<ListedChannel> parseChannelListing(const QString &listing, TransceiverType type);
 
 // Rows 1..channelCount that no listed channel reaches, for the "channels not read" line.
 QList<int> rowsNotRead(const QList<ListedChannel> &stored, int channelCount);

@@ -1,52 +1,63 @@
 #pragma once
 
+#include "channels/channel_rows.h"
+#include "link/serial_link.h"
+
 #include <QtCore/QString>
 #include <qcoro/qcorotask.h>
 
-// What a radio transfer shows and reads in the window. Rows are numbered 1..6.
+// The three ways a transfer ends early.
+enum class TransferFailure { InvalidPort, Communication, Timeout };
+
+// A failure in the words of the window's message box and of the tool's error line.
+QString failureMessage(TransferFailure failure);
+// The line that names the port, the device it stands for and why it would not open.
+QString portProblemLine(int port, const OpenFailure &problem);
+
+// Which of the radio's answers an echo holds; each comes with the answer as received so far.
+enum class Echo {
+    Listing, // the menu's answer to the call, once its wait has ended
+    Prompt, // while a channel's prompt is awaited
+    StoreQuestion, // the answer to the last channel, which asks whether to store
+    Storing, // while the radio stores the channels
+    Stored, // the wait for the ready report has ended
+    Returning, // after an upload, while the radio returns to its menu
+    Returned, // that wait has ended
+};
+
+// What a radio transfer tells the one who started it, and the little it asks of them.
+// Rows are numbered 1..6. A view leaves out the events it has no use for.
 class ExchangeView {
 public:
     virtual ~ExchangeView() = default;
 
-    // The whole text of the terminal pane.
-    [[nodiscard]] virtual QString terminalText() const = 0;
-    // Replaces the text of the terminal pane; the caret goes to its start.
-    virtual void setTerminalText(const QString &text) = 0;
-    // Caret at position with a selection of one character, cut to the end of the text.
-    virtual void placeTerminalCaret(qsizetype position) = 0;
-    // Appends one informational line (and a line break) to the pane, its end in view.
-    virtual void addTerminalLine(const QString &line) = 0;
-
-    // The frequency text of row k as it stands now.
-    [[nodiscard]] virtual QString frequencyOfRow(int row) const = 0;
-    // Puts an admitted frequency into row k through the table's own put operation (band "W").
-    virtual void putFrequency(int row, const QString &admitted) = 0;
-    // Highlights row k without taking the focus or closing an open editor.
-    virtual void highlightRow(int row) = 0;
-    // Removes the highlight of row k.
-    virtual void deselectRow(int row) = 0;
-    // True for the one-channel transceiver.
-    [[nodiscard]] virtual bool singleChannel() const = 0;
-    // The COM port number in use.
+    // Both asked as a transfer begins; a change during the transfer changes nothing sent.
+    [[nodiscard]] virtual TransceiverType transceiverType() const = 0;
     [[nodiscard]] virtual int portNumber() const = 0;
+    // Asked as channel k's step sends it, so an edit made before then is sent.
+    [[nodiscard]] virtual QString frequencyOfRow(int row) const = 0;
 
-    // Locks (false) or unlocks (true) the Download and Upload commands.
-    virtual void enableTransferCommands(bool enable) = 0;
-    // True from a transfer's start to its end; the window refuses to close meanwhile.
-    virtual void setTransferRunning(bool running) = 0;
-    // The progress animation runs.
-    virtual void startAnimation() = 0;
-    // The progress animation stops.
-    virtual void stopAnimation() = 0;
-    // The EEPROM countdown runs for eepromSeconds.
-    virtual void startEepromCountdown(int eepromSeconds) = 0;
-    // Ends the countdown display, whether or not it reached its end.
-    virtual void endEepromCountdown() = 0;
-    // Repaints the main window.
-    virtual void refreshWindow() = 0;
+    virtual void transferStarted() {}
+    // The radio's menu has answered the call with its listing.
+    virtual void radioAnswered() {}
+    // The radio asks for channel k, which is sent next.
+    virtual void channelReached([[maybe_unused]] int channel) {}
+    virtual void channelsSent() {}
+    // The radio stores the channels. The countdown ends at the ready report or its wait's end;
+    // it is also ended as every transfer starts, so one left by a failed download ends there.
+    virtual void countdownBegan([[maybe_unused]] int seconds) {}
+    virtual void countdownEnded() {}
+    virtual void echo([[maybe_unused]] Echo stage, [[maybe_unused]] const QString &answer) {}
+    // A line of ours about the transfer.
+    virtual void note([[maybe_unused]] const QString &line) {}
+    // An admitted frequency the radio holds for row k.
+    virtual void putFrequency([[maybe_unused]] int row, [[maybe_unused]] const QString &admitted) {}
+    // The end, after the notice or the failure.
+    virtual void transferEnded() {}
 
-    // Shows a notice in the notice line; ends when the notice's time is over.
-    virtual QCoro::Task<> showNotice(QString text) = 0;
-    // Shows a failure message box (title "Varlo", OK); ends when the user dismisses it.
-    virtual QCoro::Task<> showFailure(QString message) = 0;
+    // The completion notice; the transfer goes on when it ends.
+    virtual QCoro::Task<> showNotice([[maybe_unused]] QString text) { co_return; }
+    // Shown while the port is still open; the closing steps follow when it ends. For
+    // InvalidPort, portProblem says why the port would not open.
+    virtual QCoro::Task<> showFailure(TransferFailure failure, OpenFailure portProblem) = 0;
 };

@@ -2,15 +2,11 @@
 
 #include "core/blanks.h"
 #include "core/logging.h"
-#include "link/exchange_view.h"
 #include "link/serial_link.h"
 
 #include <QtCore/QList>
 
 namespace {
-
-// Far beyond any echo: the pane cuts it to its end, so the newest text is in view.
-constexpr qsizetype kCaretAtEnd = 10000;
 
 // Disconnects on scope exit, so no slot outlives the wait that owns its captures.
 class ScopedConnections {
@@ -58,7 +54,8 @@ QCoro::Task<WaitEnd> ReplyWaiter::wait(ReplyWait expected)
     for (;;) {
         if (lifetime_.ended() || lineLost || !check(expected, match))
             co_return WaitEnd{.communicationError = true};
-        echo(expected.pane);
+        if (expected.echo)
+            view_.echo(*expected.echo, reply_);
         const bool satisfied = expected.rule == MatchRule::Length ? match >= expected.threshold : match > 0;
         const qint64 elapsed = wholeSeconds(time_.now()) - wholeSeconds(start);
         if (satisfied || elapsed > expected.limitSeconds)
@@ -88,13 +85,4 @@ bool ReplyWaiter::check(const ReplyWait &expected, qsizetype &match)
     }
     match = trimmed.size() - at;
     return true;
-}
-
-void ReplyWaiter::echo(PaneEcho pane)
-{
-    if (pane == PaneEcho::None)
-        return;
-    view_.setTerminalText(reply_);
-    if (pane == PaneEcho::TextAndCaret)
-        view_.placeTerminalCaret(kCaretAtEnd);
 }

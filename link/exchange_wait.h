@@ -3,12 +3,14 @@
 #include "core/lifetime.h"
 #include "core/serial_trace.h"
 #include "core/time_source.h"
+#include "link/exchange_view.h"
 
 #include <QtCore/QObject>
 #include <QtCore/QString>
 #include <qcoro/qcorotask.h>
 
-class ExchangeView;
+#include <optional>
+
 class SerialLink;
 
 // Length rule: satisfied once the text from the marker's first occurrence to the end of the
@@ -16,15 +18,13 @@ class SerialLink;
 // Position rule: satisfied once the marker occurs anywhere.
 enum class MatchRule { Length, Position };
 
-// What a wait does with the terminal pane at each check.
-enum class PaneEcho { None, Text, TextAndCaret };
-
 struct ReplyWait {
     QString marker;
     MatchRule rule = MatchRule::Position;
     qsizetype threshold = 0;
     int limitSeconds = 0;
-    PaneEcho pane = PaneEcho::None;
+    // Shown at each check, when the wait echoes its reply.
+    std::optional<Echo> echo;
 };
 
 struct WaitEnd {
@@ -49,7 +49,6 @@ public:
 private:
     // Reads and matches once; false on an error of the port or a missing length-rule marker.
     bool check(const ReplyWait &expected, qsizetype &match);
-    void echo(PaneEcho pane);
     [[nodiscard]] qint64 wholeSeconds(TimeSource::ms at) const { return at / second_; }
 
     SerialLink &link_;

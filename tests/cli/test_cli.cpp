@@ -43,12 +43,22 @@ struct Bench {
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
     }
-    int run(const CliOptions &options)
+    // A stop signal at stopAt, when given, ends the run at once; the session goes right after,
+    // as in the tool.
+    int run(const CliOptions &options, int stopAt)
     {
-        CliSession session(options, link, time, Timing(), console, folder.filePath("Varlo"));
         int status = -1;
-        const auto task = runInto(session, status);
-        while (!task.isReady() && time.runNext()) {
+        {
+            CliSession session(options, link, time, Timing(), console, folder.filePath("Varlo"));
+            const auto task = runInto(session, status);
+            if (stopAt > 0) {
+                time.advanceTo(FakeLink::ms(stopAt));
+                session.interrupt(130);
+            }
+            while (stopAt == 0 && !task.isReady() && time.runNext()) {
+            }
+        }
+        while (time.runNext()) {
         }
         return status;
     }
@@ -86,7 +96,7 @@ private slots:
         const CheckedChannels checked = checkChannelFile("bad.vl", text, channels);
         QTEST(checked.error, "error");
         QTEST(checked.warning, "warning");
-        QCOMPARE(checked.frequencies.size(), checked.error.isEmpty() ? channels : checked.frequencies.size());
+        QCOMPARE(checked.frequencies.size() == channels, checked.error.isEmpty());
     }
 
     void runsCommands_data()
@@ -100,32 +110,38 @@ private slots:
         QTest::addColumn<QString>("err");
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<int>("stopAt");
         const int write = int(CommandKind::Write), read = int(CommandKind::Read), verify = int(CommandKind::Verify);
         const int badRecord2 = 2, badRecord5 = 5, silent = -1;
         QTest::newRow("write, verify, backup") << write << kNewTable << "old.vl" << 0 << 0 << "6 channels match\n"
-                                               << "" << kDownloadBytes + kUploadBytes << kRadioTable;
+                                               << "" << kDownloadBytes + kUploadBytes << kRadioTable << 0;
         QTest::newRow("backup unreadable") << write << kNewTable << "old.vl" << badRecord2 << 4 << ""
                                            << "COM1: channels not read: 2; no backup, nothing written\n"
-                                           << kUploadBytes << QByteArray("missing");
+                                           << kUploadBytes << QByteArray("missing") << 0;
         QTest::newRow("backup unsaved")
             << write << kNewTable << "none/old.vl" << 0 << 2 << ""
             << "Could not save none/old.vl: No such file or directory\nnothing written to the radio\n"
-            << kUploadBytes << QByteArray("missing");
+            << kUploadBytes << QByteArray("missing") << 0;
         QTest::newRow("silent radio") << write << kNewTable << "" << silent << 4 << ""
                                       << "COM1: Serial portTimeout Error\n"
-                                      << QByteArray("\r6") << QByteArray();
+                                      << QByteArray("\r6") << QByteArray() << 0;
         QTest::newRow("invalid line") << write << QByteArray("118.000\r\n118.025\r\n139.000\r\n") << "" << 0 << 2 << ""
                                       << "table.vl:3: \"139.000\" is not a channel frequency\n"
-                                      << QByteArray() << QByteArray();
+                                      << QByteArray() << QByteArray() << 0;
         QTest::newRow("verify differs")
             << verify << QByteArray(kRadioTable).replace("122.475", "122.500") << "" << badRecord5 << 5
             << "channel 3: radio 122.475, file 122.500\nchannel 5: radio unreadable, file 129.975\n"
-            << "" << kUploadBytes << QByteArray();
+            << "" << kUploadBytes << QByteArray() << 0;
         QTest::newRow("read unreadable") << read << QByteArray() << "" << badRecord5 << 4 << ""
                                          << "COM1: channels not read: 5\n"
-                                         << kUploadBytes << QByteArray("missing");
+                                         << kUploadBytes << QByteArray("missing") << 0;
         QTest::newRow("read") << read << QByteArray() << "" << 0 << 0 << ""
-                              << "" << kUploadBytes << kRadioTable;
+                              << "" << kUploadBytes << kRadioTable << 0;
+        // Nothing after the stop reaches the radio, or is said.
+        QTest::newRow("write stopped in channel 2's step") << write << kNewTable << "" << 0 << 130 << ""
+                                                           << "COM1: interrupted; the radio may hold part of the new "
+                                                              "channels: power it off and on and write it again\n"
+                                                           << kDownloadBytes.first(10) << QByteArray() << 3200;
     }
     void runsCommands()
     {
@@ -144,7 +160,8 @@ private slots:
         options.file = "table.vl";
         options.backup = backup;
         options.verify = !backup.isEmpty();
-        QTEST(bench.run(options), "status");
+        QFETCH(int, stopAt);
+        QTEST(bench.run(options, stopAt), "status");
         QTEST(QString(bench.out.data()), "out");
         QTEST(QString(bench.err.data()), "err");
         QTEST(bench.link.writtenBytes, "sent");
@@ -175,15 +192,15 @@ private slots:
     {
         SettingsRecord record;
         record.setComPort(7);
-        record.setTransceiverType(1);
+        record.setTransceiverType(TransceiverType::OneChannel);
         CliOptions stored;
         applyStoredSettings(stored, record.encode());
         QCOMPARE(stored.port, 7);
-        QCOMPARE(stored.singleChannel, true);
+        QCOMPARE(stored.transceiverType, TransceiverType::OneChannel);
         CliOptions none;
         applyStoredSettings(none, SettingsRecord().encode());
         QCOMPARE(none.port, 1);
-        QCOMPARE(none.singleChannel, false);
+        QCOMPARE(none.transceiverType, TransceiverType::SixChannels);
     }
 };
 

@@ -47,7 +47,7 @@ SettingsRecord sampleRecord()
     SettingsRecord record;
     record.applyFirstRunDefaults();
     record.setComPort(7);
-    record.setTransceiverType(6);
+    record.setTransceiverType(TransceiverType::SixChannels);
     record.setRecentFile(1, QStringLiteral("/data/tower.vl"));
     return record;
 }
@@ -181,7 +181,7 @@ private slots:
         store.load();
         QCOMPARE(readAll(dir.filePath("Varlo")), kFirstRun);
         QCOMPARE(store.record().comPort(), 1);
-        QCOMPARE(store.record().transceiverType(), 1);
+        QCOMPARE(store.record().transceiverType(), TransceiverType::OneChannel);
         QCOMPARE(store.record().radioSerial(), QString());
     }
 

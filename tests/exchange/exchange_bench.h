@@ -85,7 +85,17 @@ struct ExchangeBench {
     // Runs an action at a moment in the middle of a transfer.
     void at(ms when, std::function<void()> action) { alarms.push_back(time.alarmAt(when, std::move(action))); }
 
-    [[nodiscard]] QString failure() const { return view.failures.isEmpty() ? QString() : view.failures.last().message; }
+    [[nodiscard]] QString failure() const
+    {
+        return view.failures.isEmpty() ? QString() : failureMessage(view.failures.last().kind);
+    }
+    // The window's line for a port that would not open; empty after any other end.
+    [[nodiscard]] QString portProblemLine() const
+    {
+        const auto &failures = view.failures;
+        const bool invalidPort = !failures.isEmpty() && failures.last().kind == TransferFailure::InvalidPort;
+        return invalidPort ? ::portProblemLine(view.port, failures.last().portProblem) : QString();
+    }
     [[nodiscard]] ms failureTime() const { return view.failures.isEmpty() ? ms(-1) : view.failures.last().at; }
     // When the n-th byte (0-based) was written, or -1 when it never was.
     [[nodiscard]] ms writtenAt(int index) const { return link.writtenTimes.value(index, ms(-1)); }

@@ -3,14 +3,17 @@
 // and the listing parser.
 // Timeline of an undisturbed download: byte i is written at i x 350 ms and answered 20 ms
 // later. The listing wait starts at 700 ms, so its whole-second limit passes at 4000 ms.
+#include "app/terminal_pane.h"
 #include "link/exchange_listing.h"
 #include "tests/exchange/exchange_bench.h"
 
 #include <QtTest/QtTest>
+#include <QtWidgets/QPlainTextEdit>
 
 Q_DECLARE_METATYPE(Scenario)
 Q_DECLARE_METATYPE(Channels)
 Q_DECLARE_METATYPE(ListedChannel)
+Q_DECLARE_METATYPE(TransceiverType)
 
 namespace {
 
@@ -20,6 +23,9 @@ const QString kInvalidPort = QStringLiteral("Invalid COM Port");
 const QByteArray kDownload = "\r6Y180252150022475234502997536975S\r";
 const QByteArray kDownloadOfRow1 = "\r6Y180251802518025180251802518025S\r";
 const QStringList kListed{"118.600", "121.500", "122.475", "123.450", "129.975", "134.125"};
+const QStringList kCleared(6, QStringLiteral("118.000"));
+constexpr TransceiverType kOne = TransceiverType::OneChannel;
+constexpr TransceiverType kSix = TransceiverType::SixChannels;
 
 QByteArray filler(qsizetype count)
 {
@@ -56,30 +62,20 @@ private slots:
     void parseListing();
 };
 
+// An upload starts from cleared rows, so each row it stores shows.
 void TestExchange::transfer_data()
 {
     QTest::addColumn<bool>("upload");
-    QTest::addColumn<bool>("singleChannel");
+    QTest::addColumn<TransceiverType>("type");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("notes");
     QTest::addColumn<Channels>("radio"); // the channels the radio holds
 
-    const QStringList begin{"countdown end", "lock", "running", "animation on"};
-    const QStringList end{"unlock", "idle"};
-    const QStringList download = begin
-        + QStringList{"highlight 1",   "highlight 2",   "highlight 3",
-                      "highlight 4",   "highlight 5",   "highlight 6",
-                      "deselect 6",    "refresh",       "countdown 30",
-                      "countdown end", "animation off", "notice Download Completed. Power Radio OFF / ON.",
-                      "notice over"}
-        + end;
-    const QStringList upload = QStringList{"animation off", "notice Upload Completed", "notice over"} + end;
-    QStringList puts;
-    for (int row = 1; row <= 6; ++row)
-        puts << QStringLiteral("put %1 %2").arg(row).arg(kListed[row - 1]);
-    QStringList single = kSixChannels;
+    QStringList single = kCleared;
     single[0] = kListed[5];
+    QStringList twoUnread = kListed;
+    twoUnread[1] = twoUnread[4] = kCleared[0];
 
     const Channels own = defaultChannels();
     Channels twoBad = own;
@@ -88,31 +84,29 @@ void TestExchange::transfer_data()
     Channels sixthBad = own;
     sixthBad[5] = QStringLiteral("117.000");
     const QByteArray up = "\r6N\r";
+    const QStringList none;
 
-    QTest::newRow("download, six channels") << false << false << kDownload << kSixChannels << download << own;
+    QTest::newRow("download, six channels") << false << kSix << kDownload << kSixChannels << none << own;
     QTest::newRow("download, one channel: row 1 in all six steps")
-        << false << true << kDownloadOfRow1 << kSixChannels << download << own;
-    QTest::newRow("upload, six channels") << true << false << up << kListed << begin + puts + upload << own;
-    QTest::newRow("upload, one channel: the sixth record into row 1")
-        << true << true << up << single << begin + QStringList{"put 1 134.125"} + upload << own;
+        << false << kOne << kDownloadOfRow1 << kSixChannels << none << own;
+    QTest::newRow("upload, six channels") << true << kSix << up << kListed << none << own;
+    QTest::newRow("upload, one channel: the sixth record into row 1") << true << kOne << up << single << none << own;
     QTest::newRow("upload, records 2 and 5 invalid: named")
-        << true << false << up << kListed
-        << begin + puts.mid(0, 1) + puts.mid(2, 2) + puts.mid(5) + QStringList{"line channels not read: 2, 5"} + upload
-        << twoBad;
+        << true << kSix << up << twoUnread << QStringList{"channels not read: 2, 5"} << twoBad;
     QTest::newRow("upload, one channel, sixth record invalid: named")
-        << true << true << up << kSixChannels << begin + QStringList{"line channels not read: 1"} + upload << sixthBad;
+        << true << kOne << up << kCleared << QStringList{"channels not read: 1"} << sixthBad;
 }
 
 void TestExchange::transfer()
 {
     QFETCH(bool, upload);
-    QFETCH(bool, singleChannel);
+    QFETCH(TransceiverType, type);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, rows);
-    QFETCH(QStringList, events);
     QFETCH(Channels, radio);
     ExchangeBench bench;
-    bench.view.oneChannel = singleChannel;
+    bench.view.type = type;
+    bench.view.rows = upload ? kCleared : kSixChannels;
     bench.radio.setUp({}, 0ms, radio);
     QVERIFY(bench.run(upload));
     QCOMPARE(bench.failure(), QString());
@@ -122,7 +116,13 @@ void TestExchange::transfer()
         paced.append(350ms * i);
     QCOMPARE(bench.link.writtenTimes, paced);
     QCOMPARE(bench.view.rows, rows);
-    QCOMPARE(bench.view.events, events);
+    QTEST(bench.view.notes, "notes");
+    QCOMPARE(bench.view.notices,
+             QStringList{upload ? "Upload Completed" : "Download Completed. Power Radio OFF / ON."});
+    QCOMPARE(bench.view.answeredAt, 700ms);
+    QCOMPARE(bench.view.channels, (upload ? QList<int>() : QList<int>{1, 2, 3, 4, 5, 6, 0}));
+    QCOMPARE(bench.view.countdowns, (upload ? QList<int>() : QList<int>{30}));
+    QVERIFY(!bench.view.countdownRunning && !bench.view.running);
     // The notice follows the pause after the last byte.
     QCOMPARE(bench.link.closedAt, QList<ms>{350ms * bytes.size() + 4000ms});
     QVERIFY(!bench.link.hasListeners());
@@ -176,7 +176,6 @@ void TestExchange::failureOrder()
     QFETCH(bool, portOpen);
     QFETCH(int, closedAt);
     QFETCH(QByteArray, written);
-    QFETCH(QString, line);
     ExchangeBench bench(fault == "hang-up" ? ScenarioChoice{Scenario::HangUp, at} : ScenarioChoice{});
     bench.view.port = 7;
     if (fault == "lost")
@@ -195,15 +194,15 @@ void TestExchange::failureOrder()
         QCOMPARE(bench.view.failures.size(), 1);
         QCOMPARE(bench.failureTime(), ms(failureAt));
         QCOMPARE(bench.view.failures.last().portOpen, portOpen);
-        QVERIFY(bench.view.failures.last().commandsLocked);
+        QVERIFY(bench.view.failures.last().running);
         QVERIFY(bench.view.notices.isEmpty());
         QCOMPARE(bench.view.rows, kSixChannels);
     }
     QCOMPARE(bench.link.closedAt, closedAt < 0 ? QList<ms>() : QList<ms>{ms(closedAt)});
     QCOMPARE(bench.link.writtenBytes, written);
-    QCOMPARE(bench.view.infoLines, line.isEmpty() ? QStringList() : QStringList{line});
-    QVERIFY(bench.view.commandsEnabled);
-    QVERIFY(!bench.view.transferRunning);
+    QTEST(bench.portProblemLine(), "line");
+    QVERIFY(bench.view.notes.isEmpty());
+    QVERIFY(!bench.view.running);
     QVERIFY(!bench.link.hasListeners());
 }
 
@@ -231,13 +230,12 @@ void TestExchange::afterAFailedTransfer()
     QCOMPARE(bench.view.countdownRunning, lineLost);
     bench.radio.setUp({});
     const qsizetype written = bench.link.writtenBytes.size();
-    const qsizetype events = bench.view.events.size();
     QVERIFY(bench.run(upload));
     QCOMPARE(bench.view.failures.size(), 1);
     QCOMPARE(bench.link.writtenBytes.mid(written), bytes);
     QCOMPARE(bench.link.openCount, 2);
     QCOMPARE(bench.view.notices.size(), 1);
-    QCOMPARE(bench.view.events.mid(events, 2), (QStringList{"countdown end", "lock"}));
+    QVERIFY(!bench.view.startedUnderCountdown);
     QVERIFY(!bench.view.countdownRunning);
     QVERIFY(!bench.link.hasListeners());
 }
@@ -247,39 +245,39 @@ void TestExchange::afterAFailedTransfer()
 void TestExchange::changeDuringTransfer_data()
 {
     QTest::addColumn<bool>("upload");
-    QTest::addColumn<bool>("singleChannel");
+    QTest::addColumn<TransceiverType>("type");
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("at");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("row1");
 
     QTest::newRow("download, six channels switched to one")
-        << false << false << "switch" << 3000 << kDownload << kSixChannels[0];
+        << false << kSix << "switch" << 3000 << kDownload << kSixChannels[0];
     QTest::newRow("download, rows 1 and 4 edited at 5 s: row 4's step is still to come")
-        << false << false << "edit" << 5000 << QByteArray("\r6Y180252150022475275002997536975S\r") << "130.000";
+        << false << kSix << "edit" << 5000 << QByteArray("\r6Y180252150022475275002997536975S\r") << "130.000";
     QTest::newRow("download, row 1 edited while its prompt is awaited, whose 52nd character comes at 2.5 s")
-        << false << false << "edit while prompted" << 2000 << QByteArray("\r6Y300002150022475234502997536975S\r")
+        << false << kSix << "edit while prompted" << 2000 << QByteArray("\r6Y300002150022475234502997536975S\r")
         << "130.000";
     // In the final wait, which begins after the pause that follows "N" at 700 ms.
     QTest::newRow("upload, one channel switched to six")
-        << true << true << "switch" << 1050 << QByteArray("\r6N\r") << kListed[5];
+        << true << kOne << "switch" << 1050 << QByteArray("\r6N\r") << kListed[5];
 }
 
 void TestExchange::changeDuringTransfer()
 {
     QFETCH(bool, upload);
-    QFETCH(bool, singleChannel);
+    QFETCH(TransceiverType, type);
     QFETCH(QString, change);
     QFETCH(int, at);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, row1);
     const bool prompted = change == "edit while prompted";
     ExchangeBench bench(prompted ? ScenarioChoice{Scenario::ShortPrompt, 1} : ScenarioChoice{});
-    bench.view.oneChannel = singleChannel;
+    bench.view.type = type;
     bench.link.deliverAt(2500ms, prompted ? "x" : "");
     bench.at(ms(at), [&] {
         if (change == "switch")
-            bench.view.oneChannel = !singleChannel;
+            bench.view.type = type == kOne ? kSix : kOne;
         else
             bench.view.rows[0] = QStringLiteral("130.000");
         if (change == "edit")
@@ -367,36 +365,38 @@ void TestExchange::replyWait()
     QCOMPARE(bench.failure(), failure);
     QCOMPARE(byte < 0 ? bench.failureTime() : bench.writtenAt(byte), ms(at));
     QCOMPARE(bench.link.writtenBytes, written);
-    QCOMPARE(bench.view.infoLines.contains("the radio did not report ready"), scenario == Scenario::NeverReady);
+    QCOMPARE(bench.view.notes.contains("the radio did not report ready"), scenario == Scenario::NeverReady);
 }
 
-// What the terminal pane shows during and after a transfer, and where its caret is.
+// What the window's terminal pane shows during and after a transfer, and whether its caret
+// is at the end.
 void TestExchange::paneShows_data()
 {
     QTest::addColumn<bool>("upload");
     QTest::addColumn<Scenario>("scenario");
     QTest::addColumn<int>("at");
     QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("caret");
+    QTest::addColumn<bool>("atEnd");
 
     const Scenario normal = Scenario::Normal;
     const QByteArray writing = "S\r\n" + RadioMenu::writingText;
     const QByteArray listing = RadioMenu({}, 0ms, defaultChannels()).receive('6', {});
-    QTest::newRow("channel 1's prompt") << false << normal << 1300 << "Y\r\n\r\n" + RadioMenu::channelPrompt(1)
-                                        << 10000;
+    QTest::newRow("channel 1's prompt") << false << normal << 1300 << "Y\r\n\r\n" + RadioMenu::channelPrompt(1) << true;
     QTest::newRow("channel 2's wait begins with the answer to channel 1's digits")
-        << false << normal << 3300 << "18.025\r\n" + RadioMenu::channelPrompt(2) << 10000;
+        << false << normal << 3300 << "18.025\r\n" + RadioMenu::channelPrompt(2) << true;
     QTest::newRow("S or R goes on from channel 6's point wait")
         << false << normal << 11700
-        << "29.975\r\n" + RadioMenu::channelPrompt(6) + "36.975\r\n" + RadioMenu::storeQuestion << 10000;
+        << "29.975\r\n" + RadioMenu::channelPrompt(6) + "36.975\r\n" + RadioMenu::storeQuestion << true;
+    QTest::newRow("while the radio stores: from the start")
+        << false << Scenario::NeverReady << 20000 << writing << false;
     QTest::newRow("after the ready report")
         << false << normal << -1 << writing + RadioMenu::readyText + "\r\n" + RadioMenu::menuLine + "\r\n\r\n"
-        << 40000;
+        << true;
     QTest::newRow("never ready") << false << Scenario::NeverReady << -1
                                  << writing + RadioMenu::menuLine + "\r\n\r\nthe radio did not report ready\r\n"
-                                 << 40000;
+                                 << true;
     QTest::newRow("upload: everything since 6")
-        << true << normal << -1 << listing + "N\r\n" + RadioMenu::menuLine << 40000;
+        << true << normal << -1 << listing + "N\r\n" + RadioMenu::menuLine << true;
 }
 
 void TestExchange::paneShows()
@@ -405,17 +405,23 @@ void TestExchange::paneShows()
     QFETCH(Scenario, scenario);
     QFETCH(int, at);
     QFETCH(QByteArray, text);
-    QFETCH(int, caret);
     ExchangeBench bench({scenario});
+    QWidget window;
+    TerminalPane pane(&window);
+    bench.view.echoed = [&pane](Echo stage, const QString &answer) { pane.showEcho(stage, answer); };
+    bench.view.noted = [&pane](const QString &line) { pane.addLine(line); };
     QString shown;
-    qsizetype caretThen = -1;
-    bench.at(ms(at), [&] {
-        shown = bench.view.terminal;
-        caretThen = bench.view.caret;
-    });
+    bool atEnd = false;
+    const auto look = [&] {
+        shown = pane.text();
+        atEnd = pane.pane()->textCursor().atEnd();
+    };
+    bench.at(ms(at), look);
     QVERIFY(bench.run(upload));
-    QCOMPARE(at < 0 ? bench.view.terminal : shown, QString::fromLatin1(text));
-    QCOMPARE(at < 0 ? bench.view.caret : caretThen, qsizetype(caret));
+    if (at < 0)
+        look();
+    QCOMPARE(shown, QString::fromLatin1(text));
+    QTEST(atEnd, "atEnd");
 }
 
 // Records are 26 characters apart; the frequency stands at characters 14..20 of each.
@@ -438,8 +444,8 @@ void TestExchange::parseListing()
 {
     QFETCH(QString, listing);
     QFETCH(QList<ListedChannel>, stored);
-    QCOMPARE(parseChannelListing(listing, false), stored);
+    QCOMPARE(parseChannelListing(listing, kSix), stored);
 }
 
-QTEST_GUILESS_MAIN(TestExchange)
+QTEST_MAIN(TestExchange)
 #include "test_exchange.moc"

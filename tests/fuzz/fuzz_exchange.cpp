@@ -53,11 +53,12 @@ void scriptRadio(Input &input, FakeLink &link)
     }
 }
 
-QByteArray expectedBytes(bool upload, bool singleChannel)
+QByteArray expectedBytes(bool upload, TransceiverType type)
 {
     if (upload)
         return "\r6N\r";
-    return singleChannel ? "\r6Y180251802518025180251802518025S\r" : "\r6Y180252150022475234502997536975S\r";
+    return type == TransceiverType::OneChannel ? "\r6Y180251802518025180251802518025S\r"
+                                               : "\r6Y180252150022475234502997536975S\r";
 }
 
 void checkWrites(const FakeLink &link, const QByteArray &expected, ms pace)
@@ -71,13 +72,10 @@ void checkWrites(const FakeLink &link, const QByteArray &expected, ms pace)
 void checkEnd(const FakeLink &link, const RecordingView &view, bool upload)
 {
     require(!link.isOpen());
-    require(view.commandsEnabled && !view.transferRunning);
+    require(!view.running);
     require(view.failures.size() + view.notices.size() == 1);
-    if (!view.failures.isEmpty()) {
-        const QString message = view.failures.first().message;
-        require(message == failureMessage(TransferFailure::Communication)
-                || message == failureMessage(TransferFailure::Timeout));
-    }
+    if (!view.failures.isEmpty())
+        require(view.failures.first().kind != TransferFailure::InvalidPort);
     if (upload) {
         for (const QString &row : view.rows)
             require(validFrequency(row));
@@ -97,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FakeLink link(time);
     RecordingView view(time, link);
     view.rows = kRows;
-    view.oneChannel = flags & 2;
+    view.type = flags & 2 ? TransceiverType::OneChannel : TransceiverType::SixChannels;
     if (flags & 4)
         link.loseLineAt(ms(200 * input.byte()));
     scriptRadio(input, link);
@@ -108,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int step = 0; !transfer.isReady(); ++step)
         require(step < kMaxSteps && time.runNext());
 
-    checkWrites(link, expectedBytes(upload, view.oneChannel), timing.pace);
+    checkWrites(link, expectedBytes(upload, view.type), timing.pace);
     checkEnd(link, view, upload);
     return 0;
 }

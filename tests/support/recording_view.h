@@ -6,92 +6,82 @@
 
 #include <QtCore/QStringList>
 
-// An ExchangeView that keeps everything the exchange shows, asks and does. Notices last four
-// seconds; a failure's message box is dismissed two seconds after it opened.
+#include <functional>
+
+// An ExchangeView that keeps what the exchange told it. Notices last four seconds; a failure's
+// message box is dismissed two seconds after it opened.
 class RecordingView final : public ExchangeView {
 public:
     using ms = std::chrono::milliseconds;
     struct Failure {
-        QString message;
+        TransferFailure kind;
+        OpenFailure portProblem;
         ms at;
         bool portOpen;
-        bool commandsLocked;
+        bool running;
     };
 
     RecordingView(TimeSource &time, const SerialLink &link) : time_(time), link_(link) {}
 
-    [[nodiscard]] QString terminalText() const override { return terminal; }
-    void setTerminalText(const QString &text) override { terminal = text; }
-    void placeTerminalCaret(qsizetype position) override { caret = position; }
-    void addTerminalLine(const QString &line) override
-    {
-        infoLines.append(line);
-        terminal += line + QStringLiteral("\r\n");
-        events.append(QStringLiteral("line ") + line);
-    }
-    [[nodiscard]] QString frequencyOfRow(int row) const override { return rows.value(row - 1); }
-    void putFrequency(int row, const QString &admitted) override
-    {
-        rows[row - 1] = admitted;
-        events.append(QStringLiteral("put %1 %2").arg(row).arg(admitted));
-    }
-    void highlightRow(int row) override { events.append(QStringLiteral("highlight %1").arg(row)); }
-    void deselectRow(int row) override { events.append(QStringLiteral("deselect %1").arg(row)); }
-    [[nodiscard]] bool singleChannel() const override { return oneChannel; }
+    [[nodiscard]] TransceiverType transceiverType() const override { return type; }
     [[nodiscard]] int portNumber() const override { return port; }
-    void enableTransferCommands(bool enable) override
+    [[nodiscard]] QString frequencyOfRow(int row) const override { return rows.value(row - 1); }
+    void transferStarted() override
     {
-        commandsEnabled = enable;
-        events.append(enable ? QStringLiteral("unlock") : QStringLiteral("lock"));
+        running = true;
+        startedUnderCountdown = countdownRunning;
     }
-    void setTransferRunning(bool running) override
+    void radioAnswered() override { answeredAt = time_.now(); }
+    void channelReached(int channel) override { channels.append(channel); }
+    void channelsSent() override { channels.append(0); }
+    void countdownBegan(int seconds) override
     {
-        transferRunning = running;
-        events.append(running ? QStringLiteral("running") : QStringLiteral("idle"));
-    }
-    void startAnimation() override { events.append(QStringLiteral("animation on")); }
-    void stopAnimation() override { events.append(QStringLiteral("animation off")); }
-    void startEepromCountdown(int seconds) override
-    {
+        countdowns.append(seconds);
         countdownRunning = true;
-        events.append(QStringLiteral("countdown %1").arg(seconds));
     }
-    void endEepromCountdown() override
+    void countdownEnded() override { countdownRunning = false; }
+    void echo(Echo stage, const QString &answer) override
     {
-        countdownRunning = false;
-        events.append(QStringLiteral("countdown end"));
+        if (echoed)
+            echoed(stage, answer);
     }
-    void refreshWindow() override { events.append(QStringLiteral("refresh")); }
+    void note(const QString &line) override
+    {
+        notes.append(line);
+        if (noted)
+            noted(line);
+    }
+    void putFrequency(int row, const QString &admitted) override { rows[row - 1] = admitted; }
+    void transferEnded() override { running = false; }
     QCoro::Task<> showNotice(QString text) override
     {
         notices.append(text);
-        events.append(QStringLiteral("notice ") + text);
         co_await sleepUntil(time_, time_.now() + ms(4000));
-        events.append(QStringLiteral("notice over"));
     }
-    QCoro::Task<> showFailure(QString message) override
+    QCoro::Task<> showFailure(TransferFailure failure, OpenFailure portProblem) override
     {
-        failures.append({message, time_.now(), link_.isOpen(), !commandsEnabled});
-        events.append(QStringLiteral("failure ") + message);
+        failures.append({failure, portProblem, time_.now(), link_.isOpen(), running});
         co_await sleepUntil(time_, time_.now() + ms(2000));
-        events.append(QStringLiteral("failure dismissed"));
     }
 
     // What a test sets up.
     QStringList rows = QStringList(6, QStringLiteral("118.000"));
-    bool oneChannel = false;
+    TransceiverType type = TransceiverType::SixChannels;
     int port = 1;
+    // Where the echo and the notes go on to, when set.
+    std::function<void(Echo, const QString &)> echoed;
+    std::function<void(const QString &)> noted;
 
-    // What the exchange did.
-    QString terminal;
-    qsizetype caret = -1;
-    QStringList infoLines;
+    // What the exchange told.
+    bool running = false;
+    ms answeredAt{-1};
+    QList<int> channels; // reached, then 0 once all were sent
+    QList<int> countdowns; // the seconds of each begun
+    bool countdownRunning = false;
+    bool startedUnderCountdown = false;
+    QStringList notes;
     QStringList notices;
     QList<Failure> failures;
-    bool commandsEnabled = true;
-    bool transferRunning = false;
-    bool countdownRunning = false;
-    QStringList events; // every call but the terminal text's, in order
 
 private:
     TimeSource &time_;
