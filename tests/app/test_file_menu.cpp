@@ -302,6 +302,26 @@ private slots:
         QCOMPARE(window.windowTitle(), kCaption + "  -  tower.vl");
     }
 
+    // The printer choice replaced while its dialog is open takes the dialog along; the report
+    // waiting on it ends quietly and the next one goes to the new choice.
+    void printerChoiceReplacedWhileItsDialogIsOpen()
+    {
+        WindowFixture fixture;
+        MainWindow &window = fixture.start(quickTiming());
+        action(window, "mprint")->trigger();
+        QTest::keyClicks(window.findChild<QWidget *>("Text3"), "AB123\r");
+        QPointer<QPrintDialog> dialog = window.findChild<QPrintDialog *>("ComDiag2");
+        QVERIFY(dialog && dialog->isVisible());
+        window.setPrinterChoice(std::make_unique<PdfPrinterChoice>(QString()));
+        printerAsked = 0;
+        if (dialog) // a dialog left behind is answered, as a user would
+            dialog->reject();
+        QVERIFY(!dialog);
+        action(window, "mprint")->trigger();
+        QTest::keyClicks(window.findChild<QWidget *>("Text3"), "CD456\r");
+        QCOMPARE(printerAsked, 1);
+    }
+
     // Every caption and separator shown, in order, after a.vl and then b.vl were opened in a
     // window that remembered /other.vl.
     void menusInOrder_data()
