@@ -1,7 +1,6 @@
 #include "app/channel_file_dialogs.h"
 
 #include "app/captions.h"
-#include "core/time_source.h"
 
 #include <QtWidgets/QFileDialog>
 
@@ -54,8 +53,8 @@ QCoro::Task<QString> ChannelFileDialogs::choose(bool saving)
     if (!proposal.isEmpty())
         dialog->selectFile(proposal);
     dialog->open();
-    co_await untilSignal(dialog, &QDialog::finished);
-    if (dialog->result() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+    co_await untilSignal(dialog, &QDialog::finished, lifetime_);
+    if (lifetime_.ended() || dialog->result() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         co_return QString();
     fileName_ = dialog->selectedFiles().constFirst();
     co_return QString(fileName_); // a copy: QCoro moves from a named value given to co_return

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/lifetime.h"
+
 #include <QtCore/QObject>
 #include <QtCore/QString>
 #include <qcoro/qcorotask.h>
@@ -13,6 +15,9 @@ class ChannelFileDialogs : public QObject {
 public:
     explicit ChannelFileDialogs(QWidget *window);
 
+    // When it ends, a dialog still open answers as cancelled.
+    [[nodiscard]] Lifetime &lifetime() { return lifetime_; }
+
     // The path chosen, or an empty one when the dialog was cancelled.
     QCoro::Task<QString> chooseFileToOpen();
     // While the ".vl" filter is chosen a name without an extension gets ".vl". An existing file
@@ -24,4 +29,5 @@ private:
 
     QWidget *window_;
     QString fileName_;
+    Lifetime lifetime_;
 };

@@ -3,106 +3,49 @@
 #include "app/captions.h"
 #include "app/channel_file_dialogs.h"
 #include "app/channel_table.h"
-#include "app/fonts.h"
 #include "app/help_viewer.h"
-#include "app/notice_line.h"
+#include "app/menu_bar.h"
 #include "app/notices.h"
 #include "app/port_choice.h"
 #include "app/recent_menu.h"
-#include "app/report_printer.h"
+#include "app/report_panel.h"
 #include "app/resources/images.h"
 #include "app/serial_entry.h"
 #include "app/terminal_pane.h"
-#include "app/transfer_progress.h"
+#include "app/toolbar.h"
 #include "app/window_transfer_view.h"
 #include "files/channel_file.h"
 #include "link/exchange.h"
 #include "link/qt_serial_link.h"
-#include "print/channel_report.h"
 
 #include <QtCore/QCoreApplication>
-#include <QtCore/QDateTime>
 #include <QtCore/QDir>
 #include <QtCore/QFileInfo>
-#include <QtCore/QLocale>
 #include <QtGui/QCloseEvent>
-#include <QtWidgets/QComboBox>
+#include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QLabel>
-#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QSplitter>
-#include <QtWidgets/QToolBar>
-#include <QtWidgets/QTreeWidget>
-#include <QtWidgets/QVBoxLayout>
-
-#include <array>
-#include <optional>
-
-// The toolbar's buttons, each known by its key.
-enum class ToolbarKey { Open, Save, Print, CancelPrint, Upload, Download, Com };
-
-namespace {
-
-const QString kCaption = QStringLiteral("VarloW [v" VARLO_VERSION "]");
-
-constexpr std::array kToolbarKeys{ToolbarKey::Open,   ToolbarKey::Save,     ToolbarKey::Print, ToolbarKey::CancelPrint,
-                                  ToolbarKey::Upload, ToolbarKey::Download, ToolbarKey::Com};
-
-// The button's object name, and the name of its image.
-QString keyName(ToolbarKey key)
-{
-    switch (key) {
-    case ToolbarKey::Open:
-        return QStringLiteral("open");
-    case ToolbarKey::Save:
-        return QStringLiteral("save");
-    case ToolbarKey::Print:
-        return QStringLiteral("print");
-    case ToolbarKey::CancelPrint:
-        return QStringLiteral("cancelprint");
-    case ToolbarKey::Upload:
-        return QStringLiteral("upload");
-    case ToolbarKey::Download:
-        return QStringLiteral("download");
-    case ToolbarKey::Com:
-        return QStringLiteral("com");
-    }
-    return {};
-}
-
-std::optional<ToolbarKey> keyOf(const QAction *button)
-{
-    const QString name = button->data().toString();
-    for (const ToolbarKey key : kToolbarKeys)
-        if (keyName(key) == name)
-            return key;
-    return std::nullopt;
-}
-
-} // namespace
 
 MainWindow::MainWindow(Timing timing)
     : timing_(timing), settings_(settingsFilePath(QDir::currentPath())), link_(std::make_unique<QtSerialLink>()),
-      printerChoice_(std::make_unique<PrintDialogChoice>(this)), terminal_(new TerminalPane(this)),
-      table_(new ChannelTable(this)), noticeLine_(std::make_unique<NoticeLine>(this, table_->heading())),
-      notices_(
-          new Notices(this, timing_, *noticeLine_, *terminal_, [this](const QString &text) { showMessage(text); })),
-      progress_(new TransferProgress(this, timing_, *noticeLine_)), fileDialogs_(new ChannelFileDialogs(this)),
-      serialEntry_(new SerialEntry(this))
+      menus_(new MenuBar(this)), terminal_(new TerminalPane(this)), channels_(new ChannelPanel(timing_)),
+      table_(&channels_->table()), progress_(&channels_->progress()), report_(new ReportPanel(this)),
+      fileDialogs_(new ChannelFileDialogs(this))
 {
     setObjectName(QStringLiteral("VarloA"));
-    setWindowTitle(kCaption);
+    setWindowTitle(QStringLiteral("VarloW [v" VARLO_VERSION "]"));
     setWindowIcon(varloIcon());
-    buildMenus();
+    setMenuBar(menus_);
+    recent_ = new RecentFilesMenu(menus_->fileMenu(), menus_->item(MenuItem::Exit), settings_);
     buildToolbar();
-    buildPanels();
-    layOut();
+    placePanels();
     transferView_ = std::make_unique<WindowTransferView>(
         WindowTransferView::Parts{*this, *terminal_, *table_, *ports_, *progress_, *notices_},
         [this](QString text) { return showMessage(std::move(text)); });
     exchange_ = std::make_unique<RadioExchange>(*link_, *transferView_, time_, timing_);
-    connectComponents();
+    connectCommands();
     startUp();
 }
 
@@ -121,13 +64,6 @@ bool MainWindow::transferRunning() const
     return transferView_->transferRunning();
 }
 
-void MainWindow::connectComponents()
-{
-    connect(table_, &ChannelTable::typeChosen, this, &MainWindow::storeTransceiverType);
-    connect(table_, &ChannelTable::editStarted, this, [this] { noticeLine_->uncoverHeading(); });
-    connect(table_, &ChannelTable::entryRefused, this, [this] { noticeLine_->showWrongFrequency(); });
-}
-
 void MainWindow::startUp()
 {
     settings_.load();
@@ -137,139 +73,85 @@ void MainWindow::startUp()
     recent_->showStored();
     table_->buildRows();
     table_->fillTypeList();
-    ports_->movePanel(serialEntry_->panel()->pos());
+}
+
+void MainWindow::changeSettings(const std::function<void(SettingsRecord &)> &change)
+{
+    change(settings_.record());
+    settings_.saveSettings();
 }
 
 void MainWindow::storeTransceiverType(TransceiverType type)
 {
-    settings_.record().setTransceiverType(type);
-    settings_.saveSettings();
+    changeSettings([type](SettingsRecord &record) { record.setTransceiverType(type); });
 }
 
-void MainWindow::buildMenus()
+// The channel panel over the terminal pane and the report box. Placed after the toolbar and
+// before the panels that float over it, for the focus order: the type list first, the entry
+// boxes after the report box.
+void MainWindow::placePanels()
 {
-    fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
-    fileMenu_->setObjectName(QStringLiteral("mfile"));
-    fileMenu_->addAction(QStringLiteral("&Open"), this, [this] { openChannelFile(); })
-        ->setObjectName(QStringLiteral("mopen"));
-    fileMenu_->addAction(QStringLiteral("&Save"), this, [this] { saveChannelFile(); })
-        ->setObjectName(QStringLiteral("msave"));
-    fileMenu_->addSeparator()->setObjectName(QStringLiteral("mspace4"));
-    printAction_ = fileMenu_->addAction(QStringLiteral("&Print"), this, &MainWindow::togglePrint);
-    printAction_->setObjectName(QStringLiteral("mprint"));
-    fileMenu_->addSeparator()->setObjectName(QStringLiteral("mspace1"));
-    exitAction_ = fileMenu_->addAction(QStringLiteral("&Exit"), this, &MainWindow::exitProgram);
-    exitAction_->setObjectName(QStringLiteral("mexit"));
-    recent_ = new RecentFilesMenu(fileMenu_, exitAction_, settings_);
-    connect(recent_, &RecentFilesMenu::openRequested, this, &MainWindow::loadChannelFile);
-
-    dataMenu_ = menuBar()->addMenu(QStringLiteral("&Data"));
-    dataMenu_->setObjectName(QStringLiteral("mdf"));
-    downloadAction_ = dataMenu_->addAction(QStringLiteral("&Download"), this, [this] { download(); });
-    downloadAction_->setObjectName(QStringLiteral("mdownload"));
-    uploadAction_ = dataMenu_->addAction(QStringLiteral("&Upload"), this, [this] { upload(); });
-    uploadAction_->setObjectName(QStringLiteral("mupload"));
-    dataMenu_->addSeparator()->setObjectName(QStringLiteral("mspace2"));
-    ports_ = new PortChoice(this, dataMenu_, [this](qint16 port) {
-        settings_.record().setComPort(port);
-        settings_.saveSettings();
-    });
-
-    helpMenu_ = menuBar()->addMenu(QStringLiteral("&Help"));
-    helpMenu_->setObjectName(QStringLiteral("mh"));
-    helpMenu_->addAction(QStringLiteral("&Varlo Help Contents"), this, &MainWindow::openHelp)
-        ->setObjectName(QStringLiteral("mhelp"));
-    helpMenu_->addSeparator()->setObjectName(QStringLiteral("mspace3"));
-    helpMenu_->addAction(QStringLiteral("&About Varlo"), this, &MainWindow::showAbout)
-        ->setObjectName(QStringLiteral("mabout"));
-}
-
-QAction *MainWindow::addToolbarButton(ToolbarKey key, const QString &tip)
-{
-    QAction *button = toolbar_->addAction(QString());
-    setButtonKey(button, key, tip);
-    connect(button, &QAction::triggered, this, [this, button] { onToolbarAction(button); });
-    return button;
-}
-
-void MainWindow::setButtonKey(QAction *button, ToolbarKey key, const QString &tip)
-{
-    button->setObjectName(keyName(key));
-    button->setData(keyName(key));
-    button->setIcon(toolbarImage(keyName(key)));
-    button->setToolTip(tip);
-    button->setStatusTip(tip);
-}
-
-void MainWindow::buildToolbar()
-{
-    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setMovable(false);
-    toolbar_->setIconSize(QSize(16, 16));
-    addToolbarButton(ToolbarKey::Open, QStringLiteral("Open File"));
-    addToolbarButton(ToolbarKey::Save, QStringLiteral("Save File"));
-    printButton_ = addToolbarButton(ToolbarKey::Print, QStringLiteral("Print"));
-    QAction *upload = addToolbarButton(ToolbarKey::Upload, QStringLiteral("Upload (From Radio)"));
-    QAction *download = addToolbarButton(ToolbarKey::Download, QStringLiteral("Download (To Radio)"));
-    addToolbarButton(ToolbarKey::Com, QStringLiteral("Select COM port"));
-    table_->typeList()->setMinimumWidth(107);
-    toolbar_->addWidget(table_->typeList())->setData(QStringLiteral("combo1"));
-    progress_->setLockedCommands({upload, download, uploadAction_, downloadAction_});
-}
-
-void MainWindow::buildPanels()
-{
-    connect(serialEntry_, &SerialEntry::completed, this, &MainWindow::storeSerialAndPrint);
-    reportCopy_ = new QPlainTextEdit(this);
-    reportCopy_->setObjectName(QStringLiteral("Text2"));
-    reportCopy_->setFont(varloFont(QStringLiteral("Small Fonts"), 6.75));
-    reportCopy_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-}
-
-void MainWindow::layOut()
-{
-    auto *top = new QWidget;
-    auto *topLayout = new QVBoxLayout(top);
-    auto *headingRow = new QHBoxLayout;
-    headingRow->addWidget(table_->heading());
-    headingRow->addStretch();
-    headingRow->addWidget(progress_->counter());
-    topLayout->addLayout(headingRow);
-    topLayout->addWidget(table_->list(), 1);
-    topLayout->addWidget(noticeLine_->label());
-
-    auto *bottom = new QWidget;
-    auto *bottomLayout = new QVBoxLayout(bottom);
-    bottomLayout->addWidget(terminal_->caption());
-    bottomLayout->addWidget(terminal_->pane(), 1);
-    bottomLayout->addWidget(reportCopy_, 1);
-
+    auto *lower = new QWidget;
+    auto *column = new QVBoxLayout(lower);
+    column->addWidget(terminal_->caption());
+    column->addWidget(terminal_->pane(), 1);
+    column->addWidget(report_->box(), 1);
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("splitter"));
-    splitter->addWidget(top);
-    splitter->addWidget(bottom);
+    splitter->addWidget(channels_);
+    splitter->addWidget(lower);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
 
-    // The panels float over the table.
-    for (QWidget *panel : {serialEntry_->panel(), ports_->panel(), notices_->aboutPanel()})
-        panel->setParent(top);
+    serialEntry_ = new SerialEntry(channels_);
+    ports_ = new PortChoice(channels_, menus_->dataMenu(), [this](qint16 port) {
+        changeSettings([port](SettingsRecord &record) { record.setComPort(port); });
+    });
+    notices_ = new Notices(channels_, timing_, channels_->noticeLine(), *terminal_,
+                           [this](const QString &text) { showMessage(text); });
+    // The two entry panels share one place.
     serialEntry_->panel()->move(63, 70);
+    ports_->panel()->move(63, 70);
     resize(420, 520);
 }
 
-QCoro::Task<> MainWindow::onToolbarAction(QAction *button)
+void MainWindow::buildToolbar()
+{
+    toolbar_ = new Toolbar(this);
+    addToolBar(toolbar_);
+    toolbar_->addTypeList(table_->typeList());
+    progress_->setLockedCommands({toolbar_->button(ToolbarKey::Upload), toolbar_->button(ToolbarKey::Download),
+                                  menus_->item(MenuItem::Upload), menus_->item(MenuItem::Download)});
+}
+
+// Each menu item and toolbar button runs its command; a toolbar button's command is the same
+// as its menu item's, with the toolbar's steps around it.
+void MainWindow::connectCommands()
+{
+    connect(menus_->item(MenuItem::Open), &QAction::triggered, this, &MainWindow::openChannelFile);
+    connect(menus_->item(MenuItem::Save), &QAction::triggered, this, &MainWindow::saveChannelFile);
+    connect(menus_->item(MenuItem::Print), &QAction::triggered, this, &MainWindow::togglePrint);
+    connect(menus_->item(MenuItem::Exit), &QAction::triggered, this, &MainWindow::close);
+    connect(menus_->item(MenuItem::Download), &QAction::triggered, this, &MainWindow::download);
+    connect(menus_->item(MenuItem::Upload), &QAction::triggered, this, &MainWindow::upload);
+    connect(menus_->item(MenuItem::HelpContents), &QAction::triggered, this, &MainWindow::openHelp);
+    connect(menus_->item(MenuItem::About), &QAction::triggered, notices_, &Notices::showAbout);
+    connect(toolbar_, &Toolbar::clicked, this, &MainWindow::onToolbarAction);
+    connect(recent_, &RecentFilesMenu::openRequested, this, &MainWindow::loadChannelFile);
+    connect(serialEntry_, &SerialEntry::completed, this, &MainWindow::storeSerialAndPrint);
+    connect(table_, &ChannelTable::typeChosen, this, &MainWindow::storeTransceiverType);
+}
+
+QCoro::Task<> MainWindow::onToolbarAction(ToolbarKey key)
 {
     // Another button clicked during a transfer leaves the transfer's progress display alone.
     if (!transferRunning())
         progress_->stopAnimation();
-    if (const auto key = keyOf(button))
-        co_await runToolbarCommand(*key);
+    co_await runToolbarCommand(key);
     if (lifetime_.ended() || transferRunning())
         co_return;
-    quietProgress();
+    progress_->quieten();
     progress_->setTransferMode(TransferMode::Idle);
 }
 
@@ -298,22 +180,16 @@ QCoro::Task<> MainWindow::runToolbarCommand(ToolbarKey key)
     }
 }
 
-QCoro::Task<> MainWindow::download()
+QCoro::Task<> MainWindow::transfer(TransferMode mode)
 {
-    quietProgress();
-    progress_->setTransferMode(TransferMode::Download);
-    co_await exchange_->downloadToRadio();
+    progress_->quieten();
+    progress_->setTransferMode(mode);
+    if (mode == TransferMode::Download)
+        co_await exchange_->downloadToRadio();
+    else
+        co_await exchange_->uploadFromRadio();
     if (!lifetime_.ended())
-        quietProgress();
-}
-
-QCoro::Task<> MainWindow::upload()
-{
-    quietProgress();
-    progress_->setTransferMode(TransferMode::Upload);
-    co_await exchange_->uploadFromRadio();
-    if (!lifetime_.ended())
-        quietProgress();
+        progress_->quieten();
 }
 
 QCoro::Task<> MainWindow::openChannelFile()
@@ -360,57 +236,22 @@ void MainWindow::togglePrint()
 
 void MainWindow::showPrintCommand(bool ready)
 {
-    printAction_->setText(ready ? QStringLiteral("&Print") : QStringLiteral("Cancel &Printing"));
-    // The same button changes its key and looks: it may be the one being clicked.
-    setButtonKey(printButton_, ready ? ToolbarKey::Print : ToolbarKey::CancelPrint,
-                 ready ? QStringLiteral("Print") : QStringLiteral("Cancel Printing"));
+    menus_->showPrintItem(ready);
+    toolbar_->showPrintButton(ready);
 }
 
-void MainWindow::storeSerialAndPrint(const QString &serialNo)
+QCoro::Task<> MainWindow::storeSerialAndPrint(QString serialNo)
 {
-    settings_.record().setRadioSerial(serialNo);
-    settings_.saveSettings();
+    changeSettings([&serialNo](SettingsRecord &record) { record.setRadioSerial(serialNo); });
     showPrintCommand(true);
-    printChannelReport();
+    co_await report_->printChannelReport(serialNo, table_->frequenciesInUse());
 }
 
-QCoro::Task<> MainWindow::printChannelReport()
-{
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString report = channelReport(serialEntry_->serialNo(), locale.toString(now.date(), QLocale::ShortFormat),
-                                         locale.toString(now.time(), QLocale::ShortFormat), table_->frequenciesInUse());
-    reportCopy_->setPlainText(report);
-    if (QPrinter *printer = co_await printerChoice_->choosePrinter())
-        printReport(*printer, report);
-}
-
-void MainWindow::setPrinterChoice(std::unique_ptr<PrinterChoice> choice)
-{
-    printerChoice_ = std::move(choice);
-}
-
-void MainWindow::quietProgress()
-{
-    progress_->stopAnimation();
-    noticeLine_->hide();
-}
-
-void MainWindow::exitProgram()
-{
-    close();
-}
-
-void MainWindow::openHelp()
+QCoro::Task<> MainWindow::openHelp()
 {
     const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Varlo.hlp"));
     if (!showHelpFile(this, path))
-        showMessage(QStringLiteral("Unable to start help file."));
-}
-
-void MainWindow::showAbout()
-{
-    notices_->showAbout();
+        co_await showMessage(QStringLiteral("Unable to start help file."));
 }
 
 QCoro::Task<> MainWindow::showMessage(QString text)
@@ -424,23 +265,15 @@ QCoro::Task<> MainWindow::showMessage(QString text)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!mayClose()) {
+    if (refusesClose()) {
+        notices_->showAbort();
         event->ignore();
         return;
     }
-    unload();
-    event->accept();
-}
-
-bool MainWindow::mayClose()
-{
-    if (refusesClose()) {
-        notices_->showAbort();
-        return false;
-    }
     if (link_->isOpen())
         link_->close();
-    return true;
+    unload();
+    event->accept();
 }
 
 void MainWindow::unload()
@@ -448,7 +281,7 @@ void MainWindow::unload()
     if (lifetime_.ended())
         return;
     // Every coroutine of the window returns now, while its widgets still exist.
-    Lifetime::endTogether({&lifetime_, &exchange_->lifetime(), &notices_->lifetime()});
+    Lifetime::endTogether({&lifetime_, &exchange_->lifetime(), &notices_->lifetime(), &fileDialogs_->lifetime()});
     for (QMessageBox *box : findChildren<QMessageBox *>())
         box->done(QMessageBox::Ok);
     // Windows of ours, such as the help viewer, go with the main window.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/channel_panel.h"
+#include "app/transfer_progress.h"
 #include "core/lifetime.h"
 #include "core/time_source.h"
 #include "core/timing.h"
@@ -8,29 +10,27 @@
 #include <QtWidgets/QMainWindow>
 #include <qcoro/qcorotask.h>
 
+#include <functional>
 #include <memory>
 
 class ChannelFileDialogs;
 class ChannelTable;
+class MenuBar;
 class NoticeLine;
 class Notices;
 class PortChoice;
-class PrinterChoice;
-class QAction;
-class QMenu;
-class QPlainTextEdit;
-class QToolBar;
 class RadioExchange;
 class RecentFilesMenu;
+class ReportPanel;
 class SerialEntry;
 class SerialLink;
 class TerminalPane;
-class TransferProgress;
+class Toolbar;
 class WindowTransferView;
 enum class ToolbarKey;
 enum class TransceiverType;
 
-// The main window: it builds its components, runs the start-up sequence and dispatches
+// The main window: it builds and places its panels, runs the start-up sequence and dispatches
 // the menu and toolbar commands.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -40,22 +40,20 @@ public:
 
     [[nodiscard]] ChannelTable &table() const { return *table_; }
     [[nodiscard]] Notices &notices() const { return *notices_; }
-    [[nodiscard]] NoticeLine &noticeLine() const { return *noticeLine_; }
+    [[nodiscard]] NoticeLine &noticeLine() const { return channels_->noticeLine(); }
     [[nodiscard]] TerminalPane &terminal() const { return *terminal_; }
     [[nodiscard]] TransferProgress &progress() const { return *progress_; }
     [[nodiscard]] RecentFilesMenu &recentFiles() const { return *recent_; }
-    [[nodiscard]] PortChoice &ports() const { return *ports_; }
     [[nodiscard]] SettingsStore &settings() { return settings_; }
     [[nodiscard]] const Timing &timing() const { return timing_; }
-    // Puts another printer choice in place of the printer dialog.
-    void setPrinterChoice(std::unique_ptr<PrinterChoice> choice);
+    [[nodiscard]] ReportPanel &report() const { return *report_; }
 
     // A transfer runs or the About panel is shown: closing is refused.
     [[nodiscard]] bool refusesClose() const;
 
-    QCoro::Task<> onToolbarAction(QAction *button);
-    QCoro::Task<> download();
-    QCoro::Task<> upload();
+    QCoro::Task<> onToolbarAction(ToolbarKey key);
+    QCoro::Task<> download() { return transfer(TransferMode::Download); }
+    QCoro::Task<> upload() { return transfer(TransferMode::Upload); }
     // File > Open: asks for a file, then loads it.
     QCoro::Task<> openChannelFile();
     // Loads the channels of a file into the table: a recent entry, or the file chosen. A file
@@ -65,9 +63,7 @@ public:
     QCoro::Task<> saveChannelFile();
     // The Print command: opens the serial-number entry, or while it is open closes it.
     void togglePrint();
-    void exitProgram();
-    void openHelp();
-    void showAbout();
+    QCoro::Task<> openHelp();
     // Shows a message box titled "Varlo" and returns when it has been dismissed.
     QCoro::Task<> showMessage(QString text);
 
@@ -76,49 +72,36 @@ protected:
 
 private:
     void startUp();
-    bool mayClose();
     void unload();
-    void buildMenus();
     void buildToolbar();
-    void buildPanels();
-    void layOut();
-    void connectComponents();
-    QAction *addToolbarButton(ToolbarKey key, const QString &tip);
+    void placePanels();
+    void connectCommands();
     QCoro::Task<> runToolbarCommand(ToolbarKey key);
-    static void setButtonKey(QAction *button, ToolbarKey key, const QString &tip);
+    QCoro::Task<> transfer(TransferMode mode);
+    // Changes a field of the settings record and writes the record at once.
+    void changeSettings(const std::function<void(SettingsRecord &)> &change);
     void storeTransceiverType(TransceiverType type);
     // The Print command in its ready state, or as the cancel of an open entry.
     void showPrintCommand(bool ready);
-    void storeSerialAndPrint(const QString &serialNo);
-    QCoro::Task<> printChannelReport();
-    // The animation stopped and the notice line hidden, before and after a command.
-    void quietProgress();
+    QCoro::Task<> storeSerialAndPrint(QString serialNo);
     [[nodiscard]] bool transferRunning() const;
 
     Timing timing_;
     RealTimeSource time_;
     SettingsStore settings_;
     std::unique_ptr<SerialLink> link_;
-    std::unique_ptr<PrinterChoice> printerChoice_;
+    MenuBar *menus_;
     TerminalPane *terminal_;
+    ChannelPanel *channels_;
     ChannelTable *table_;
-    std::unique_ptr<NoticeLine> noticeLine_;
-    Notices *notices_;
     TransferProgress *progress_;
+    ReportPanel *report_;
+    ChannelFileDialogs *fileDialogs_;
+    Notices *notices_ = nullptr;
     RecentFilesMenu *recent_ = nullptr;
     PortChoice *ports_ = nullptr;
-    ChannelFileDialogs *fileDialogs_;
-    SerialEntry *serialEntry_;
-    QToolBar *toolbar_ = nullptr;
-    QMenu *fileMenu_ = nullptr;
-    QMenu *dataMenu_ = nullptr;
-    QMenu *helpMenu_ = nullptr;
-    QAction *exitAction_ = nullptr;
-    QAction *downloadAction_ = nullptr;
-    QAction *uploadAction_ = nullptr;
-    QAction *printAction_ = nullptr;
-    QAction *printButton_ = nullptr;
-    QPlainTextEdit *reportCopy_ = nullptr;
+    SerialEntry *serialEntry_ = nullptr;
+    Toolbar *toolbar_ = nullptr;
     std::unique_ptr<WindowTransferView> transferView_;
     std::unique_ptr<RadioExchange> exchange_;
     // The window's own coroutines: the commands and the message boxes.

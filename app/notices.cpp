@@ -40,9 +40,9 @@ QString aboutText()
 
 } // namespace
 
-Notices::Notices(QWidget *window, const Timing &timing, NoticeLine &noticeLine, TerminalPane &terminal,
+Notices::Notices(QWidget *parent, const Timing &timing, NoticeLine &noticeLine, TerminalPane &terminal,
                  Messenger message)
-    : QObject(window), timing_(timing), terminal_(terminal), noticeLine_(noticeLine), message_(std::move(message)),
+    : QObject(parent), timing_(timing), terminal_(terminal), noticeLine_(noticeLine), message_(std::move(message)),
       timer_(new QTimer(this))
 {
     timer_->setObjectName(QStringLiteral("Timer2"));
@@ -50,7 +50,7 @@ Notices::Notices(QWidget *window, const Timing &timing, NoticeLine &noticeLine, 
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(timing.noticeShort);
     connect(timer_, &QTimer::timeout, this, &Notices::endNotice);
-    buildAboutPanel(window);
+    buildAboutPanel(parent);
 }
 
 void Notices::endNotice()
@@ -135,9 +135,9 @@ void Notices::startNoticeTimer()
         timer_->start();
 }
 
-void Notices::buildAboutPanel(QWidget *window)
+void Notices::buildAboutPanel(QWidget *parent)
 {
-    aboutPanel_ = new QWidget(window);
+    aboutPanel_ = new QWidget(parent);
     aboutPanel_->setObjectName(QStringLiteral("Picture1"));
     aboutPanel_->setAutoFillBackground(true);
     QPalette white = aboutPanel_->palette();

@@ -24,8 +24,8 @@ class Notices : public QObject {
 public:
     using Messenger = std::function<void(const QString &)>;
 
-    // message shows a failure of the web link in a message box.
-    Notices(QWidget *window, const Timing &timing, NoticeLine &noticeLine, TerminalPane &terminal, Messenger message);
+    // The About panel is made in parent; message shows a failure of the web link in a message box.
+    Notices(QWidget *parent, const Timing &timing, NoticeLine &noticeLine, TerminalPane &terminal, Messenger message);
 
     [[nodiscard]] QWidget *aboutPanel() const { return aboutPanel_; }
     [[nodiscard]] bool aboutShown() const { return aboutShown_; }
@@ -47,7 +47,7 @@ private:
     QCoro::Task<> untilNoticeTimerStops();
     void setNoticeInterval(std::chrono::milliseconds interval);
     void startNoticeTimer();
-    void buildAboutPanel(QWidget *window);
+    void buildAboutPanel(QWidget *parent);
     bool eventFilter(QObject *watched, QEvent *event) override;
     // The link opens on a release inside it whose press was on it.
     bool followLinkClick(QEvent *event);

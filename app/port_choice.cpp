@@ -101,11 +101,6 @@ void PortChoice::applyStoredPort(qint16 stored)
         applyPortChoice(stored);
 }
 
-void PortChoice::movePanel(QPoint topLeft)
-{
-    panel_->move(topLeft);
-}
-
 void PortChoice::setPortNumber(qint16 port)
 {
     portNumber_ = port;

@@ -3,7 +3,6 @@
 #include "link/com_port_resolver.h"
 
 #include <QtCore/QObject>
-#include <QtCore/QPoint>
 
 #include <array>
 #include <functional>
@@ -31,8 +30,6 @@ public:
     [[nodiscard]] QWidget *panel() const { return panel_; }
     // Start-up: a stored 1..4 acts as its menu item, any other number is applied as it is.
     void applyStoredPort(qint16 stored);
-    // Places the panel (the window puts it where the serial-number panel stands).
-    void movePanel(QPoint topLeft);
 
     void setPortNumber(qint16 port);
     void clearPortChecks();

@@ -1,7 +1,6 @@
 #include "app/report_printer.h"
 
 #include "app/fonts.h"
-#include "core/time_source.h"
 
 #include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
@@ -31,6 +30,12 @@ void drawTabbedLine(QPainter &painter, const QString &line, qreal baseline, qrea
 
 } // namespace
 
+PrintDialogChoice::~PrintDialogChoice()
+{
+    lifetime_.end();
+    delete dialog_.data();
+}
+
 QCoro::Task<QPrinter *> PrintDialogChoice::choosePrinter()
 {
     if (!dialog_) {
@@ -38,7 +43,9 @@ QCoro::Task<QPrinter *> PrintDialogChoice::choosePrinter()
         dialog_->setObjectName(QStringLiteral("ComDiag2"));
     }
     dialog_->open();
-    co_await untilSignal(dialog_.data(), &QDialog::finished);
+    co_await untilSignal(dialog_.data(), &QDialog::finished, lifetime_);
+    if (lifetime_.ended())
+        co_return nullptr;
     co_return dialog_->result() == QDialog::Accepted ? dialog_->printer() : nullptr;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/lifetime.h"
+
 #include <QtCore/QPointer>
 #include <QtCore/QString>
 #include <qcoro/qcorotask.h>
@@ -17,16 +19,19 @@ public:
     virtual QCoro::Task<QPrinter *> choosePrinter() = 0;
 };
 
-// The printer dialog ComDiag2. It is kept for the run, with the printer it sets up, so the
-// next report starts from the choices made for the last one.
+// The printer dialog ComDiag2. It is kept as long as the choice, with the printer it sets up,
+// so the next report starts from the choices made for the last one.
 class PrintDialogChoice final : public PrinterChoice {
 public:
     explicit PrintDialogChoice(QWidget *parent) : parent_(parent) {}
+    // A report still waiting on the dialog gets no printer, and the dialog goes.
+    ~PrintDialogChoice() override;
     QCoro::Task<QPrinter *> choosePrinter() override;
 
 private:
     QWidget *parent_;
     QPointer<QPrintDialog> dialog_;
+    Lifetime lifetime_;
 };
 
 // Prints the report from the top of the page in "Courier New" 10 pt, or the nearest installed

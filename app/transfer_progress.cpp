@@ -24,8 +24,8 @@ qint16 nextPhase(qint16 phase)
 
 } // namespace
 
-TransferProgress::TransferProgress(QWidget *window, const Timing &timing, NoticeLine &noticeLine)
-    : QObject(window), noticeLine_(noticeLine), counter_(new QLabel(window)), animationTimer_(new QTimer(this)),
+TransferProgress::TransferProgress(QWidget *parent, const Timing &timing, NoticeLine &noticeLine)
+    : QObject(parent), noticeLine_(noticeLine), counter_(new QLabel(parent)), animationTimer_(new QTimer(this)),
       countdownTimer_(new QTimer(this))
 {
     counter_->setObjectName(QStringLiteral("Label4"));
@@ -90,6 +90,12 @@ void TransferProgress::startAnimation()
 void TransferProgress::stopAnimation()
 {
     animationTimer_->stop();
+}
+
+void TransferProgress::quieten()
+{
+    animationTimer_->stop();
+    noticeLine_.hide();
 }
 
 void TransferProgress::startEepromCountdown(qint16 seconds)

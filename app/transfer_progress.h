@@ -19,7 +19,8 @@ enum class TransferMode { Idle, Upload, Download };
 class TransferProgress : public QObject {
     Q_OBJECT
 public:
-    TransferProgress(QWidget *window, const Timing &timing, NoticeLine &noticeLine);
+    // The counter is made in parent.
+    TransferProgress(QWidget *parent, const Timing &timing, NoticeLine &noticeLine);
 
     [[nodiscard]] QLabel *counter() const { return counter_; }
     [[nodiscard]] QTimer *animationTimer() const { return animationTimer_; }
@@ -35,6 +36,8 @@ public:
     void enableTransferCommands(bool enable);
     void startAnimation();
     void stopAnimation();
+    // The animation stopped and the notice line hidden, before and after a command.
+    void quieten();
     void startEepromCountdown(qint16 seconds);
 
 private:

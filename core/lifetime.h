@@ -50,7 +50,8 @@ private:
 // Resumes at `when`, or as soon as the lifetime ends; true when the time has come.
 QCoro::Task<bool> sleepUntil(TimeSource &time, TimeSource::ms when, Lifetime &lifetime);
 
-// untilSignal that also returns when the lifetime ends.
+// Resumes inside the emission of sender's signal, so nothing runs in between, or as soon as the
+// lifetime ends.
 template <typename Sender, typename Signal>
 QCoro::Task<> untilSignal(Sender *sender, Signal signal, Lifetime &lifetime)
 {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtCore/QElapsedTimer>
-#include <QtCore/QObject>
 #include <qcoro/qcorotask.h>
 
 #include <chrono>
@@ -88,13 +87,3 @@ private:
 
 // Resumes at `when` on the given time source.
 QCoro::Task<> sleepUntil(TimeSource &time, TimeSource::ms when);
-
-// Resumes inside the emission of sender's signal, so nothing runs in between.
-template <typename Sender, typename Signal>
-QCoro::Task<> untilSignal(Sender *sender, Signal signal)
-{
-    Wakeup woken;
-    const QMetaObject::Connection connection = QObject::connect(sender, signal, [&woken] { woken.fire(); });
-    co_await woken;
-    QObject::disconnect(connection);
-}

@@ -1,6 +1,5 @@
 #include "app/resources/images.h"
 
-#include <QtCore/QStringList>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QPainter>
 #include <QtSvg/QSvgRenderer>
@@ -19,11 +18,6 @@ void initVarloResources()
 
 namespace {
 
-const QStringList toolbarKeys = {
-    QStringLiteral("open"),  QStringLiteral("save"),        QStringLiteral("download"), QStringLiteral("upload"),
-    QStringLiteral("print"), QStringLiteral("cancelprint"), QStringLiteral("com"),
-};
-
 QString imagePath(const QString &name)
 {
     return QStringLiteral(":/images/%1.svg").arg(name);
@@ -36,12 +30,10 @@ qreal screenScale()
 
 } // namespace
 
-QIcon toolbarImage(const QString &key)
+QIcon toolbarImage(const QString &name)
 {
     initVarloResources();
-    if (!toolbarKeys.contains(key))
-        return {};
-    return QIcon(imagePath(key));
+    return QIcon(imagePath(name));
 }
 
 QPixmap logoPixmap(int side)

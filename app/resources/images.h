@@ -10,9 +10,8 @@
 // are used directly (QIcon(":/images/icon.svg")).
 void initVarloResources();
 
-// The toolbar image with the given key ("open", "save", "download", "upload", "print",
-// "cancelprint", "com"); a null icon for any other key.
-QIcon toolbarImage(const QString &key);
+// The toolbar image of that name, the key of its button.
+QIcon toolbarImage(const QString &name);
 
 // The maker's logo, side x side device-independent pixels, sharp on the primary screen.
 QPixmap logoPixmap(int side);

@@ -1,7 +1,7 @@
 #include "app/captions.h"
 #include "app/notice_line.h"
 #include "app/recent_menu.h"
-#include "app/report_printer.h"
+#include "app/report_panel.h"
 #include "window_fixture.h"
 
 #include <QtGui/QClipboard>
@@ -54,7 +54,7 @@ MainWindow &startWindow(WindowFixture &fixture, const QByteArray &serial, const 
                           + QByteArray("/other.vl").leftJustified(500, ' ')
                           + QFile::encodeName(recent).leftJustified(1000, ' '));
     MainWindow &window = fixture.start(quickTiming());
-    window.setPrinterChoice(std::make_unique<PdfPrinterChoice>(pdf));
+    window.report().setPrinterChoice(std::make_unique<PdfPrinterChoice>(pdf));
     printerAsked = 0;
     return window;
 }
@@ -238,7 +238,7 @@ private slots:
         const QString report = window.findChild<QPlainTextEdit *>("Text2")->toPlainText();
         QVERIFY(printed ? report.contains("\tSerial No:  \t" + number + "\t\t") : report.isEmpty());
         QCOMPARE(window.findChild<QToolBar *>("Toolbar1")->actions().at(2), button);
-        QCOMPARE(button->data().toString() + button->toolTip(), open ? "cancelprintCancel Printing" : "printPrint");
+        QCOMPARE(button->objectName() + button->toolTip(), open ? "cancelprintCancel Printing" : "printPrint");
         QCOMPARE(action(window, "mprint")->text(), open ? "Cancel &Printing" : "&Print");
     }
 
@@ -316,6 +316,22 @@ private slots:
         QCOMPARE(QDir(fixture.path(".")).entryList({"tower*"}, QDir::Files), QStringList{"tower.vl"});
         QCOMPARE(bytesOf(fixture.path("tower.vl")), "121.500\r\n");
         QCOMPARE(window.windowTitle(), kCaption + "  -  tower.vl");
+    }
+
+    // The printer choice replaced while its dialog is open takes the dialog along, and the report
+    // waiting on it ends without touching the choice that went.
+    void printerChoiceReplacedWhileItsDialogIsOpen()
+    {
+        WindowFixture fixture;
+        MainWindow &window = fixture.start(quickTiming());
+        action(window, "mprint")->trigger();
+        QTest::keyClicks(window.findChild<QWidget *>("Text3"), "AB123\r");
+        QPointer<QPrintDialog> dialog = window.findChild<QPrintDialog *>("ComDiag2");
+        QVERIFY(dialog && dialog->isVisible());
+        window.report().setPrinterChoice(std::make_unique<PdfPrinterChoice>(QString()));
+        if (dialog) // a dialog left behind is answered, as a user would
+            dialog->reject();
+        QVERIFY(!dialog);
     }
 
     // Every caption and separator shown, in order, after a.vl and then b.vl were opened in a

@@ -7,6 +7,7 @@
 #include "app/port_choice.h"
 #include "app/recent_menu.h"
 #include "app/terminal_pane.h"
+#include "app/toolbar.h"
 #include "app/transfer_progress.h"
 #include "window_fixture.h"
 
@@ -459,7 +460,7 @@ void TestWindow::transfer()
     MainWindow &window = startForTransfers(fixture, timing);
     putRows(window, kRows);
     QStringList stillAvailable;
-    QCoro::Task<> transfer = window.onToolbarAction(action(window, upload ? "upload" : "download"));
+    QCoro::Task<> transfer = window.onToolbarAction(upload ? ToolbarKey::Upload : ToolbarKey::Download);
     QCOMPARE(transferCommandsEnabled(window), 0);
     QVERIFY(fixture.portOpen());
     for (const char *name : {"mdownload", "mupload", "download", "upload"})
@@ -570,7 +571,7 @@ void TestWindow::downloadIsUndisturbed()
     QString pane;
     steps.at(channel, [&] {
         if (interference == "about")
-            window.showAbout();
+            window.notices().showAbout();
         if (interference == "close")
             interfered = !window.close();
         if (interference == "exit")
