@@ -1,5 +1,6 @@
 #include "cli/channel_check.h"
 
+#include "channels/channel_comparison.h"
 #include "channels/frequency.h"
 #include "files/channel_file.h"
 
@@ -30,13 +31,11 @@ CheckedChannels checkChannelFile(const QString &name, const QByteArray &text, in
 QStringList channelDifferences(const QStringList &radio, const QStringList &file)
 {
     QStringList lines;
-    for (qsizetype i = 0; i < file.size(); ++i) {
-        const QString held = radio.value(i);
-        if (held != file[i])
-            lines << QStringLiteral("channel %1: radio %2, file %3")
-                         .arg(i + 1)
-                         .arg(held.isEmpty() ? QStringLiteral("unreadable") : held, file[i]);
-    }
+    for (const ChannelDifference &difference : differingChannels(radio, file))
+        lines << QStringLiteral("channel %1: radio %2, file %3")
+                     .arg(difference.channel)
+                     .arg(difference.radio.isEmpty() ? QStringLiteral("unreadable") : difference.radio,
+                          difference.expected);
     return lines;
 }
 

@@ -1,4 +1,5 @@
 // Which frequency texts the table admits, and the form it stores them in.
+#include "channels/channel_comparison.h"
 #include "channels/frequency.h"
 #include "channels/frequency_paste.h"
 
@@ -66,6 +67,30 @@ private slots:
         QCOMPARE(plan.values, values);
         QCOMPARE(plan.valuesBeyondLastRow, beyond);
         QCOMPARE(plan.admissible, admissible);
+    }
+
+    // The radio's channels against the ones meant for it; empty stands for an unread record.
+    void differingChannels_data()
+    {
+        QTest::addColumn<QStringList>("radio");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QList<ChannelDifference>>("differences");
+
+        QTest::newRow("same frequency, other form")
+            << QStringList{"121.500", "0118.00"} << QStringList{"121.500", "118.000"} << QList<ChannelDifference>{};
+        QTest::newRow("one differs") << QStringList{"121.500", "122.475"} << QStringList{"121.500", "122.500"}
+                                     << QList<ChannelDifference>{{2, "122.475", "122.500"}};
+        QTest::newRow("unread, invalid, missing")
+            << QStringList{"", "139.000"} << QStringList{"121.500", "121.500", "118.000"}
+            << QList<ChannelDifference>{{1, "", "121.500"}, {2, "", "121.500"}, {3, "", "118.000"}};
+        QTest::newRow("expected is no frequency")
+            << QStringList{"121.500"} << QStringList{"121.5"} << QList<ChannelDifference>{{1, "121.500", "121.5"}};
+    }
+    void differingChannels()
+    {
+        QFETCH(QStringList, radio);
+        QFETCH(QStringList, expected);
+        QTEST(::differingChannels(radio, expected), "differences");
     }
 
     void frequencySweep()
