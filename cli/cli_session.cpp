@@ -83,7 +83,7 @@ QCoro::Task<int> CliSession::write()
     view_.setRows(checked->frequencies);
     backupRefusal_.reset();
     if (!options_.backup.isEmpty())
-        exchange_.setListingCheck([this](const QString &listing) { return keepBackup(listing); });
+        exchange_.setListingCheck([this](QString listing, TransceiverType) { return keepBackup(std::move(listing)); });
     transferring_ = true;
     co_await exchange_.downloadToRadio();
     transferring_ = false;
@@ -165,7 +165,7 @@ std::optional<int> CliSession::failureStatus()
 }
 
 // Before "Y": the write goes on only once the radio's present channels are safe in the backup.
-bool CliSession::keepBackup(const QString &listing)
+QCoro::Task<ListingVerdict> CliSession::keepBackup(QString listing)
 {
     QStringList held(channelCount());
     for (const ListedChannel &channel : parseChannelListing(listing, type()))
@@ -174,14 +174,14 @@ bool CliSession::keepBackup(const QString &listing)
         console_.report(view_.portName() + QStringLiteral(": channels not read: ") + numbered(missing)
                         + QStringLiteral("; no backup, nothing written"));
         backupRefusal_ = kRadioProblem;
-        return false;
+        co_return ListingVerdict::Decline;
     }
     if (!save(options_.backup, held)) {
         console_.report(QStringLiteral("nothing written to the radio"));
         backupRefusal_ = kFileProblem;
-        return false;
+        co_return ListingVerdict::Decline;
     }
-    return true;
+    co_return ListingVerdict::GoOn;
 }
 
 // "-" is standard output; a file is replaced whole, as the window saves it.

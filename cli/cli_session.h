@@ -48,7 +48,7 @@ private:
     QCoro::Task<RadioChannels> readRadio();
     std::optional<CheckedChannels> checkedFile();
     std::optional<int> failureStatus();
-    bool keepBackup(const QString &listing);
+    QCoro::Task<ListingVerdict> keepBackup(QString listing);
     bool save(const QString &path, const QStringList &frequencies);
     [[nodiscard]] TransceiverType type() const;
     [[nodiscard]] int channelCount() const { return channelCountFor(type()); }

@@ -209,7 +209,10 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(TransceiverT
 {
     if (const Outcome failure = co_await callUpListing())
         co_return failure;
-    if (listingCheck_ && !listingCheck_(listingIn(waiter_.reply()))) {
+    const ListingVerdict verdict = co_await checkListing(type);
+    if (lifetime_.ended() || verdict == ListingVerdict::Stop)
+        co_return std::nullopt;
+    if (verdict == ListingVerdict::Decline) {
         // Answered as by an upload: the radio keeps its channels and returns to its menu.
         if (!co_await sendPaced(QStringLiteral("N")))
             co_return TransferFailure::Communication;
@@ -232,6 +235,15 @@ QCoro::Task<RadioExchange::Outcome> RadioExchange::downloadDialogue(TransceiverT
     }
     view_.channelsSent();
     co_return co_await storeChannels(channelCountFor(type));
+}
+
+QCoro::Task<ListingVerdict> RadioExchange::checkListing(TransceiverType type)
+{
+    if (!listingCheck_)
+        co_return ListingVerdict::GoOn;
+    // Named: GCC 12 mishandles the temporaries of a call awaited in place here.
+    QCoro::Task<ListingVerdict> check = listingCheck_(listingIn(waiter_.reply()), type);
+    co_return co_await check;
 }
 
 QCoro::Task<RadioExchange::Outcome> RadioExchange::writeChannel(int channel, TransceiverType type)

@@ -15,6 +15,13 @@
 
 class SerialLink;
 
+// What a download does once its listing check has seen the radio's channels.
+enum class ListingVerdict {
+    GoOn, // confirms with "Y" and writes the channels
+    Decline, // answers "N" as an upload does: the radio keeps its channels and returns to its menu
+    Stop, // sends nothing more; the check has said why, and the closing steps follow
+};
+
 // The length of the EEPROM countdown, and of the wait for the ready report, for a channel count.
 int eepromSecondsFor(int channelCount);
 
@@ -39,9 +46,9 @@ public:
     // the lifetime ended, which ends the send at once.
     QCoro::Task<bool> sendPaced(QString text);
 
-    // Sees the radio's listing before a download confirms with "Y". When it returns false the
-    // radio is answered "N" as by an upload, and the download ends without writing anything.
-    using ListingCheck = std::function<bool(const QString &listing)>;
+    // Sees the radio's listing, with the transfer's type, before a download confirms with "Y";
+    // the download waits for its verdict.
+    using ListingCheck = std::function<QCoro::Task<ListingVerdict>(QString listing, TransceiverType type)>;
     void setListingCheck(ListingCheck check) { listingCheck_ = std::move(check); }
 
 private:
@@ -56,6 +63,7 @@ private:
     QCoro::Task<> endTransfer(Outcome outcome, OpenFailure portProblem = {});
     QCoro::Task<Outcome> callUpListing();
     QCoro::Task<Outcome> downloadDialogue(TransceiverType type);
+    QCoro::Task<ListingVerdict> checkListing(TransceiverType type);
     QCoro::Task<Outcome> writeChannel(int channel, TransceiverType type);
     QCoro::Task<Outcome> storeChannels(int channelCount);
     QCoro::Task<Outcome> uploadDialogue(TransceiverType type);

@@ -11,14 +11,18 @@ constexpr qsizetype kRecordLength = 24;
 constexpr qsizetype kFrequencyOffset = 13;
 constexpr int kSingleChannelRecord = 6;
 
+QString recordFrequency(const QString &listing, int record)
+{
+    return listing.mid((record - 1) * kRecordPitch, kRecordLength).mid(kFrequencyOffset, kFrequencyLength);
+}
+
 } // namespace
 
 QList<ListedChannel> parseChannelListing(const QString &listing, TransceiverType type)
 {
     QList<ListedChannel> stored;
     for (int record = 1; record <= kTableRows; ++record) {
-        const QString text = listing.mid((record - 1) * kRecordPitch, kRecordLength);
-        const QString frequency = text.mid(kFrequencyOffset, kFrequencyLength);
+        const QString frequency = recordFrequency(listing, record);
         if (!validFrequency(frequency))
             continue;
         if (type == TransceiverType::SixChannels)
@@ -27,6 +31,16 @@ QList<ListedChannel> parseChannelListing(const QString &listing, TransceiverType
             stored.append({1, frequency});
     }
     return stored;
+}
+
+QStringList listedFrequencies(const QString &listing, TransceiverType type)
+{
+    if (type == TransceiverType::OneChannel)
+        return {recordFrequency(listing, kSingleChannelRecord)};
+    QStringList frequencies;
+    for (int record = 1; record <= kTableRows; ++record)
+        frequencies << recordFrequency(listing, record);
+    return frequencies;
 }
 
 QList<int> rowsNotRead(const QList<ListedChannel> &stored, int channelCount)

@@ -424,27 +424,35 @@ void TestExchange::paneShows()
     QTEST(atEnd, "atEnd");
 }
 
-// Records are 26 characters apart; the frequency stands at characters 14..20 of each.
+// Records are 26 characters apart; the frequency stands at characters 14..20 of each. The
+// valid ones are stored; every one, as listed, is what the radio holds.
 void TestExchange::parseListing_data()
 {
     QTest::addColumn<QString>("listing");
     QTest::addColumn<QList<ListedChannel>>("stored");
+    QTest::addColumn<QStringList>("listed");
 
     const QString six = placed(
         {{14, kListed[0]}, {40, kListed[1]}, {66, kListed[2]}, {92, kListed[3]}, {118, kListed[4]}, {144, kListed[5]}});
     QList<ListedChannel> allSix;
     for (int row = 1; row <= 6; ++row)
         allSix.append({row, kListed[row - 1]});
-    QTest::newRow("150 characters reach the sixth frequency") << six.left(150) << allSix;
-    QTest::newRow("149 characters cut it short") << six.left(149) << allSix.mid(0, 5);
-    QTest::newRow("one character later: nothing") << "-" + six << QList<ListedChannel>();
+    QTest::newRow("150 characters reach the sixth frequency") << six.left(150) << allSix << kListed;
+    QTest::newRow("149 characters cut it short")
+        << six.left(149) << allSix.mid(0, 5) << (kListed.mid(0, 5) << kListed[5].left(6));
+    QTest::newRow("one character later: nothing")
+        << "-" + six << QList<ListedChannel>()
+        << QStringList{"-118.60", "-121.50", "-122.47", "-123.45", "-129.97", "-134.12"};
 }
 
 void TestExchange::parseListing()
 {
     QFETCH(QString, listing);
     QFETCH(QList<ListedChannel>, stored);
+    QFETCH(QStringList, listed);
     QCOMPARE(parseChannelListing(listing, kSix), stored);
+    QTEST(listedFrequencies(listing, kSix), "listed");
+    QCOMPARE(listedFrequencies(listing, TransceiverType::OneChannel), listed.mid(5));
 }
 
 QTEST_MAIN(TestExchange)
