@@ -3,6 +3,7 @@
 #include "app/captions.h"
 
 #include <QtWidgets/QFileDialog>
+#include <QtWidgets/QTreeView>
 
 namespace {
 
@@ -19,15 +20,23 @@ void suffixFollowsFilter(QFileDialog *dialog)
     });
 }
 
+// Backups are named by the time they were taken: in reverse order of names the newest comes first.
+void showNewestFirst(QFileDialog *dialog, const QString &folder)
+{
+    dialog->setDirectory(folder);
+    if (auto *details = dialog->findChild<QTreeView *>(QStringLiteral("treeView")))
+        details->sortByColumn(0, Qt::DescendingOrder);
+}
+
 } // namespace
 
 ChannelFileDialogs::ChannelFileDialogs(QWidget *window) : QObject(window), window_(window)
 {
 }
 
-QCoro::Task<QString> ChannelFileDialogs::chooseFileToOpen()
+QCoro::Task<QString> ChannelFileDialogs::chooseFileToOpen(QString folder)
 {
-    return choose(false);
+    return choose(false, std::move(folder));
 }
 
 QCoro::Task<QString> ChannelFileDialogs::chooseFileToSave()
@@ -35,7 +44,7 @@ QCoro::Task<QString> ChannelFileDialogs::chooseFileToSave()
     return choose(true);
 }
 
-QCoro::Task<QString> ChannelFileDialogs::choose(bool saving)
+QCoro::Task<QString> ChannelFileDialogs::choose(bool saving, QString folder)
 {
     auto *dialog = new QFileDialog(
         window_, saving ? QStringLiteral("Enter filename to save data as") : QStringLiteral("Enter filename to open"));
@@ -50,7 +59,9 @@ QCoro::Task<QString> ChannelFileDialogs::choose(bool saving)
         suffixFollowsFilter(dialog);
     }
     const QString proposal = proposedFileName(fileName_);
-    if (!proposal.isEmpty())
+    if (!folder.isEmpty())
+        showNewestFirst(dialog, folder);
+    else if (!proposal.isEmpty())
         dialog->selectFile(proposal);
     dialog->open();
     co_await untilSignal(dialog, &QDialog::finished, lifetime_);

@@ -18,14 +18,15 @@ public:
     // When it ends, a dialog still open answers as cancelled.
     [[nodiscard]] Lifetime &lifetime() { return lifetime_; }
 
-    // The path chosen, or an empty one when the dialog was cancelled.
-    QCoro::Task<QString> chooseFileToOpen();
+    // The path chosen, or an empty one when the dialog was cancelled. Given a folder, the
+    // dialog shows it, newest name first, instead of the name chosen last.
+    QCoro::Task<QString> chooseFileToOpen(QString folder = {});
     // While the ".vl" filter is chosen a name without an extension gets ".vl". An existing file
     // is replaced only after the user agreed.
     QCoro::Task<QString> chooseFileToSave();
 
 private:
-    QCoro::Task<QString> choose(bool saving);
+    QCoro::Task<QString> choose(bool saving, QString folder = {});
 
     QWidget *window_;
     QString fileName_;

@@ -6,6 +6,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Names the folder of the backups, whatever the executable is called.
+    QCoreApplication::setApplicationName(QStringLiteral("varlo"));
     initVarloResources();
     MainWindow window;
     window.show();

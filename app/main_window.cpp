@@ -7,6 +7,8 @@
 #include "app/menu_bar.h"
 #include "app/notices.h"
 #include "app/port_choice.h"
+#include "app/radio_backup.h"
+#include "app/radio_verify.h"
 #include "app/recent_menu.h"
 #include "app/report_panel.h"
 #include "app/resources/images.h"
@@ -41,10 +43,13 @@ MainWindow::MainWindow(Timing timing)
     recent_ = new RecentFilesMenu(menus_->fileMenu(), menus_->item(MenuItem::Exit), settings_);
     buildToolbar();
     placePanels();
+    const auto message = [this](QString text) { return showMessage(std::move(text)); };
     transferView_ = std::make_unique<WindowTransferView>(
-        WindowTransferView::Parts{*this, *terminal_, *table_, *ports_, *progress_, *notices_},
-        [this](QString text) { return showMessage(std::move(text)); });
+        WindowTransferView::Parts{*this, *terminal_, *table_, *ports_, *progress_, *notices_}, message);
     exchange_ = std::make_unique<RadioExchange>(*link_, *transferView_, time_, timing_);
+    backup_ = std::make_unique<RadioBackup>(*exchange_, *ports_, *terminal_, message);
+    verifier_ = std::make_unique<RadioVerify>(*link_, time_, timing_,
+                                              VerifyView::Parts{*transferView_, *table_, *progress_}, message);
     connectCommands();
     startUp();
 }
@@ -122,7 +127,8 @@ void MainWindow::buildToolbar()
     addToolBar(toolbar_);
     toolbar_->addTypeList(table_->typeList());
     progress_->setLockedCommands({toolbar_->button(ToolbarKey::Upload), toolbar_->button(ToolbarKey::Download),
-                                  menus_->item(MenuItem::Upload), menus_->item(MenuItem::Download)});
+                                  menus_->item(MenuItem::Upload), menus_->item(MenuItem::Download),
+                                  menus_->item(MenuItem::Verify)});
 }
 
 // Each menu item and toolbar button runs its command; a toolbar button's command is the same
@@ -130,11 +136,13 @@ void MainWindow::buildToolbar()
 void MainWindow::connectCommands()
 {
     connect(menus_->item(MenuItem::Open), &QAction::triggered, this, &MainWindow::openChannelFile);
+    connect(menus_->item(MenuItem::OpenBackup), &QAction::triggered, this, &MainWindow::openBackup);
     connect(menus_->item(MenuItem::Save), &QAction::triggered, this, &MainWindow::saveChannelFile);
     connect(menus_->item(MenuItem::Print), &QAction::triggered, this, &MainWindow::togglePrint);
     connect(menus_->item(MenuItem::Exit), &QAction::triggered, this, &MainWindow::close);
     connect(menus_->item(MenuItem::Download), &QAction::triggered, this, &MainWindow::download);
     connect(menus_->item(MenuItem::Upload), &QAction::triggered, this, &MainWindow::upload);
+    connect(menus_->item(MenuItem::Verify), &QAction::triggered, this, &MainWindow::verifyRadio);
     connect(menus_->item(MenuItem::HelpContents), &QAction::triggered, this, &MainWindow::openHelp);
     connect(menus_->item(MenuItem::About), &QAction::triggered, notices_, &Notices::showAbout);
     connect(toolbar_, &Toolbar::clicked, this, &MainWindow::onToolbarAction);
@@ -186,15 +194,26 @@ QCoro::Task<> MainWindow::transfer(TransferMode mode)
     progress_->setTransferMode(mode);
     if (mode == TransferMode::Download)
         co_await exchange_->downloadToRadio();
+    else if (mode == TransferMode::Verify)
+        co_await verifier_->verifyRadio();
     else
         co_await exchange_->uploadFromRadio();
-    if (!lifetime_.ended())
-        progress_->quieten();
+    if (lifetime_.ended())
+        co_return;
+    progress_->quieten();
+    backup_->nameBackup();
 }
 
 QCoro::Task<> MainWindow::openChannelFile()
 {
     const QString path = co_await fileDialogs_->chooseFileToOpen();
+    if (!path.isEmpty())
+        co_await loadChannelFile(path);
+}
+
+QCoro::Task<> MainWindow::openBackup()
+{
+    const QString path = co_await fileDialogs_->chooseFileToOpen(RadioBackup::folder());
     if (!path.isEmpty())
         co_await loadChannelFile(path);
 }
@@ -281,7 +300,8 @@ void MainWindow::unload()
     if (lifetime_.ended())
         return;
     // Every coroutine of the window returns now, while its widgets still exist.
-    Lifetime::endTogether({&lifetime_, &exchange_->lifetime(), &notices_->lifetime(), &fileDialogs_->lifetime()});
+    Lifetime::endTogether(
+        {&lifetime_, &exchange_->lifetime(), &verifier_->lifetime(), &notices_->lifetime(), &fileDialogs_->lifetime()});
     for (QMessageBox *box : findChildren<QMessageBox *>())
         box->done(QMessageBox::Ok);
     // Windows of ours, such as the help viewer, go with the main window.

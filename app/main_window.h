@@ -19,7 +19,9 @@ class MenuBar;
 class NoticeLine;
 class Notices;
 class PortChoice;
+class RadioBackup;
 class RadioExchange;
+class RadioVerify;
 class RecentFilesMenu;
 class ReportPanel;
 class SerialEntry;
@@ -54,8 +56,12 @@ public:
     QCoro::Task<> onToolbarAction(ToolbarKey key);
     QCoro::Task<> download() { return transfer(TransferMode::Download); }
     QCoro::Task<> upload() { return transfer(TransferMode::Upload); }
+    // Data > Verify Radio: reads the radio as Upload does, leaves the table, and says the result.
+    QCoro::Task<> verifyRadio() { return transfer(TransferMode::Verify); }
     // File > Open: asks for a file, then loads it.
     QCoro::Task<> openChannelFile();
+    // File > Open Backup: File > Open in the folder of the backups downloads keep.
+    QCoro::Task<> openBackup();
     // Loads the channels of a file into the table: a recent entry, or the file chosen. A file
     // that cannot be read is named in a message box and changes nothing.
     QCoro::Task<> loadChannelFile(QString path);
@@ -104,6 +110,8 @@ private:
     Toolbar *toolbar_ = nullptr;
     std::unique_ptr<WindowTransferView> transferView_;
     std::unique_ptr<RadioExchange> exchange_;
+    std::unique_ptr<RadioBackup> backup_;
+    std::unique_ptr<RadioVerify> verifier_;
     // The window's own coroutines: the commands and the message boxes.
     Lifetime lifetime_;
 };

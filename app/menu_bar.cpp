@@ -6,6 +6,7 @@ MenuBar::MenuBar(QWidget *window) : QMenuBar(window)
 {
     fileMenu_ = addNamedMenu("&File", "mfile");
     addItem(fileMenu_, MenuItem::Open, "&Open", "mopen");
+    addItem(fileMenu_, MenuItem::OpenBackup, "Open &Backup...", "mopenbackup");
     addItem(fileMenu_, MenuItem::Save, "&Save", "msave");
     addSeparator(fileMenu_, "mspace4");
     addItem(fileMenu_, MenuItem::Print, "&Print", "mprint");
@@ -15,6 +16,7 @@ MenuBar::MenuBar(QWidget *window) : QMenuBar(window)
     dataMenu_ = addNamedMenu("&Data", "mdf");
     addItem(dataMenu_, MenuItem::Download, "&Download", "mdownload");
     addItem(dataMenu_, MenuItem::Upload, "&Upload", "mupload");
+    addItem(dataMenu_, MenuItem::Verify, "&Verify Radio", "mverify");
     addSeparator(dataMenu_, "mspace2");
 
     QMenu *helpMenu = addNamedMenu("&Help", "mh");

@@ -5,7 +5,7 @@
 #include <array>
 
 // The menu items that run the window's commands.
-enum class MenuItem { Open, Save, Print, Exit, Download, Upload, HelpContents, About };
+enum class MenuItem { Open, OpenBackup, Save, Print, Exit, Download, Upload, Verify, HelpContents, About };
 
 // The menus "&File", "&Data" and "&Help" with their items and separators in order, each named.
 // The recent files and the port items are put in by their own components.
@@ -27,5 +27,5 @@ private:
 
     QMenu *fileMenu_;
     QMenu *dataMenu_;
-    std::array<QAction *, 8> items_{};
+    std::array<QAction *, 10> items_{};
 };

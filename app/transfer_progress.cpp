@@ -50,6 +50,9 @@ void TransferProgress::advanceAnimation()
     case TransferMode::Upload:
         word = QStringLiteral("UPLOADING");
         break;
+    case TransferMode::Verify:
+        word = QStringLiteral("VERIFYING");
+        break;
     case TransferMode::Idle:
         return;
     }

@@ -12,10 +12,11 @@ class QTimer;
 class QWidget;
 
 // Which word the progress animation shows.
-enum class TransferMode { Idle, Upload, Download };
+enum class TransferMode { Idle, Upload, Download, Verify };
 
-// What the window shows while a transfer runs: the "DOWNLOADING" / "UPLOADING" animation in
-// the notice line, the EEPROM countdown with its counter, and the lock of the transfer commands.
+// What the window shows while a transfer runs: the "DOWNLOADING" / "UPLOADING" / "VERIFYING"
+// animation in the notice line, the EEPROM countdown with its counter, and the lock of the
+// transfer commands.
 class TransferProgress : public QObject {
     Q_OBJECT
 public:
@@ -27,7 +28,8 @@ public:
 
     void setTransferMode(TransferMode mode) { transferMode_ = mode; }
 
-    // The commands locked during a transfer: the upload and download buttons and menu items.
+    // The commands locked during a transfer: the upload and download buttons and menu items,
+    // and Verify Radio.
     void setLockedCommands(QList<QAction *> commands) { locked_ = std::move(commands); }
 
     void advanceAnimation();

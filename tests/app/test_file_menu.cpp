@@ -340,10 +340,11 @@ private slots:
     {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QStringList>("items"); // "-" for a separator
-        QTest::newRow("File") << "mfile" << QStringList{"&Open",    "&Save",         "-", "&Print", "-", "&1. b.vl",
-                                                        "&2. a.vl", "&3. /other.vl", "-", "&Exit"};
-        QTest::newRow("Data") << "mdf" << QStringList{"&Download", "&Upload", "-",     "Com&1",
-                                                      "Com&2",     "Com&3",   "Com&4", "&Custom COM"};
+        QTest::newRow("File") << "mfile"
+                              << QStringList{"&Open",    "Open &Backup...", "&Save",         "-", "&Print", "-",
+                                             "&1. b.vl", "&2. a.vl",        "&3. /other.vl", "-", "&Exit"};
+        QTest::newRow("Data") << "mdf" << QStringList{"&Download", "&Upload", "&Verify Radio", "-",          "Com&1",
+                                                      "Com&2",     "Com&3",   "Com&4",         "&Custom COM"};
         QTest::newRow("Help") << "mh" << QStringList{"&Varlo Help Contents", "-", "&About Varlo"};
     }
     void menusInOrder()

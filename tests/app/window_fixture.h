@@ -6,6 +6,7 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QItemSelectionModel>
+#include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QAction>
 #include <QtTest/QtTest>
@@ -70,12 +71,18 @@ inline void putRows(MainWindow &window, const QStringList &rows)
 // linked as COM1.
 class WindowFixture {
 public:
-    WindowFixture() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    // Backups go to the test's own data folder, emptied when the fixture goes.
+    WindowFixture() : previous_(QDir::currentPath())
+    {
+        QDir::setCurrent(dir_.path());
+        QStandardPaths::setTestModeEnabled(true);
+    }
     ~WindowFixture()
     {
         window_.reset(); // closes its line before the radio goes
         radio_.reset();
         QDir::setCurrent(previous_);
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     }
 
     // Leaves a settings file in the working folder before the window starts.
