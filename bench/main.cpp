@@ -10,6 +10,7 @@
 #include "app/resources/images.h"
 
 #include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
@@ -53,6 +54,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "varlo-bench: no temporary folder\n");
         return 2;
     }
+    // The backups of the window's download go with the folder, not into the user's data.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder.path()));
     SimulatorProcess simulator({QCoreApplication::applicationDirPath() + QStringLiteral("/varlo-sim"), folder.path(), 1,
                                 kEepromDelay, kRadioChannels});
     if (const auto problem = simulator.start()) {
