@@ -6,7 +6,6 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QItemSelectionModel>
-#include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QAction>
 #include <QtTest/QtTest>
@@ -71,12 +70,7 @@ inline void putRows(MainWindow &window, const QStringList &rows)
 // linked as COM1.
 class WindowFixture {
 public:
-    // Backups go to the test's own data folder, emptied when the fixture goes.
-    WindowFixture() : previous_(QDir::currentPath())
-    {
-        QDir::setCurrent(dir_.path());
-        QStandardPaths::setTestModeEnabled(true);
-    }
+    WindowFixture() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
     ~WindowFixture()
     {
         window_.reset(); // closes its line before the radio goes
@@ -99,8 +93,10 @@ public:
     }
     [[nodiscard]] QString path(const QString &name) const { return dir_.filePath(name); }
 
+    // Backups go to the test's own data folder, emptied when the fixture goes.
     MainWindow &start(Timing timing)
     {
+        QStandardPaths::setTestModeEnabled(true);
         window_ = std::make_unique<MainWindow>(timing);
         window_->show();
         if (!QTest::qWaitForWindowExposed(window_.get()))

@@ -76,15 +76,12 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<QList<ChannelDifference>>("differences");
 
-        QTest::newRow("same frequency, other form")
-            << QStringList{"121.500", "0118.00"} << QStringList{"121.500", "118.000"} << QList<ChannelDifference>{};
-        QTest::newRow("one differs") << QStringList{"121.500", "122.475"} << QStringList{"121.500", "122.500"}
-                                     << QList<ChannelDifference>{{2, "122.475", "122.500"}};
-        QTest::newRow("unread, invalid, missing")
-            << QStringList{"", "139.000"} << QStringList{"121.500", "121.500", "118.000"}
-            << QList<ChannelDifference>{{1, "", "121.500"}, {2, "", "121.500"}, {3, "", "118.000"}};
-        QTest::newRow("expected is no frequency")
-            << QStringList{"121.500"} << QStringList{"121.5"} << QList<ChannelDifference>{{1, "121.500", "121.5"}};
+        QTest::newRow("same in another form")
+            << QStringList{"0118.00", "121.500"} << QStringList{"118.000", "121.500"} << QList<ChannelDifference>{};
+        QTest::newRow("differs, unread, no frequency, missing")
+            << QStringList{"122.475", "", "121.500"} << QStringList{"122.500", "121.500", "121.5", "118.000"}
+            << QList<ChannelDifference>{
+                   {1, "122.475", "122.500"}, {2, "", "121.500"}, {3, "121.500", "121.5"}, {4, "", "118.000"}};
     }
     void differingChannels()
     {
