@@ -3,6 +3,8 @@
 #include "app/captions.h"
 #include "app/channel_file_dialogs.h"
 #include "app/channel_table.h"
+#include "app/edit_menu.h"
+#include "app/file_drop.h"
 #include "app/help_viewer.h"
 #include "app/menu_bar.h"
 #include "app/notices.h"
@@ -11,6 +13,7 @@
 #include "app/report_panel.h"
 #include "app/resources/images.h"
 #include "app/serial_entry.h"
+#include "app/table_history.h"
 #include "app/terminal_pane.h"
 #include "app/toolbar.h"
 #include "app/window_transfer_view.h"
@@ -41,11 +44,13 @@ MainWindow::MainWindow(Timing timing)
     recent_ = new RecentFilesMenu(menus_->fileMenu(), menus_->item(MenuItem::Exit), settings_);
     buildToolbar();
     placePanels();
+    history_ = new TableHistory(*table_, *progress_, this);
     transferView_ = std::make_unique<WindowTransferView>(
-        WindowTransferView::Parts{*this, *terminal_, *table_, *ports_, *progress_, *notices_},
+        WindowTransferView::Parts{*this, *terminal_, *table_, *ports_, *progress_, *notices_, *history_},
         [this](QString text) { return showMessage(std::move(text)); });
     exchange_ = std::make_unique<RadioExchange>(*link_, *transferView_, time_, timing_);
     connectCommands();
+    addEditing();
     startUp();
 }
 
@@ -143,6 +148,14 @@ void MainWindow::connectCommands()
     connect(table_, &ChannelTable::typeChosen, this, &MainWindow::storeTransceiverType);
 }
 
+// The Edit menu, and channel files dropped onto the window.
+void MainWindow::addEditing()
+{
+    new EditMenu(menus_, menus_->dataMenu(), {*table_, *history_, channels_->noticeLine(), *terminal_});
+    auto *drop = new FileDrop(this, *terminal_, [this] { return transferRunning(); });
+    connect(drop, &FileDrop::openRequested, this, &MainWindow::loadChannelFile);
+}
+
 QCoro::Task<> MainWindow::onToolbarAction(ToolbarKey key)
 {
     // Another button clicked during a transfer leaves the transfer's progress display alone.
@@ -207,8 +220,7 @@ QCoro::Task<> MainWindow::loadChannelFile(QString path)
         co_return;
     }
     recent_->addToRecentFiles(path);
-    for (int row = 1; row <= content.frequencies.size(); ++row)
-        table_->putFrequency(row, content.frequencies.at(row - 1));
+    history_->putRowsFromFile(path, content.frequencies);
     setWindowTitle(captionNamingFile(windowTitle(), path));
 }
 

@@ -24,6 +24,7 @@ class RecentFilesMenu;
 class ReportPanel;
 class SerialEntry;
 class SerialLink;
+class TableHistory;
 class TerminalPane;
 class Toolbar;
 class WindowTransferView;
@@ -56,8 +57,9 @@ public:
     QCoro::Task<> upload() { return transfer(TransferMode::Upload); }
     // File > Open: asks for a file, then loads it.
     QCoro::Task<> openChannelFile();
-    // Loads the channels of a file into the table: a recent entry, or the file chosen. A file
-    // that cannot be read is named in a message box and changes nothing.
+    // Loads the channels of a file into the table as one step of the history: a recent entry,
+    // the file chosen, dropped or named on the command line. A file that cannot be read is
+    // named in a message box and changes nothing.
     QCoro::Task<> loadChannelFile(QString path);
     // File > Save: asks for a file, then writes the table into it; a failure is shown.
     QCoro::Task<> saveChannelFile();
@@ -76,6 +78,7 @@ private:
     void buildToolbar();
     void placePanels();
     void connectCommands();
+    void addEditing();
     QCoro::Task<> runToolbarCommand(ToolbarKey key);
     QCoro::Task<> transfer(TransferMode mode);
     // Changes a field of the settings record and writes the record at once.
@@ -102,6 +105,7 @@ private:
     PortChoice *ports_ = nullptr;
     SerialEntry *serialEntry_ = nullptr;
     Toolbar *toolbar_ = nullptr;
+    TableHistory *history_ = nullptr;
     std::unique_ptr<WindowTransferView> transferView_;
     std::unique_ptr<RadioExchange> exchange_;
     // The window's own coroutines: the commands and the message boxes.
