@@ -5,6 +5,13 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QTextStream>
 
+namespace {
+
+struct CommandLine {
+    QString file; // absolute, or empty
+    QString complaint;
+};
+
 CommandLine readCommandLine(const QStringList &arguments)
 {
     const QStringList named = arguments.mid(1);
@@ -17,6 +24,8 @@ CommandLine readCommandLine(const QStringList &arguments)
         return {};
     return {QFileInfo(named.first()).absoluteFilePath(), {}};
 }
+
+} // namespace
 
 void openFromCommandLine(MainWindow &window, const QStringList &arguments, QTextStream &errors)
 {

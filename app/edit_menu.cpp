@@ -24,19 +24,19 @@ EditMenu::EditMenu(QMenuBar *menus, QMenu *before, Parts parts) : QMenu(QStringL
 {
     setObjectName(QStringLiteral("medit"));
     menus->insertMenu(before->menuAction(), this);
-    addNamedAction(parts_.history.createUndoAction(this), "mundo", {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    addNamedAction(parts_.history.createRedoAction(this), "mredo",
-                   {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    addItem(parts_.history.createUndoAction(this), "mundo", {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    addItem(parts_.history.createRedoAction(this), "mredo",
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     addSeparator()->setObjectName(QStringLiteral("mspace7"));
-    connect(addNamedAction(new QAction(QStringLiteral("&Copy Frequencies"), this), "mcopy",
-                           {QKeySequence(Qt::CTRL | Qt::Key_C)}),
-            &QAction::triggered, this, &EditMenu::copyFrequencies);
-    connect(addNamedAction(new QAction(QStringLiteral("&Paste Frequencies"), this), "mpaste",
-                           {QKeySequence(Qt::CTRL | Qt::Key_V)}),
-            &QAction::triggered, this, &EditMenu::pasteFrequencies);
+    QAction *copy =
+        addItem(new QAction(QStringLiteral("&Copy Frequencies"), this), "mcopy", {QKeySequence(Qt::CTRL | Qt::Key_C)});
+    connect(copy, &QAction::triggered, this, &EditMenu::copyFrequencies);
+    QAction *paste = addItem(new QAction(QStringLiteral("&Paste Frequencies"), this), "mpaste",
+                             {QKeySequence(Qt::CTRL | Qt::Key_V)});
+    connect(paste, &QAction::triggered, this, &EditMenu::pasteFrequencies);
 }
 
-QAction *EditMenu::addNamedAction(QAction *action, const char *name, const QList<QKeySequence> &keys)
+QAction *EditMenu::addItem(QAction *action, const char *name, const QList<QKeySequence> &keys)
 {
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcuts(keys);

@@ -31,7 +31,7 @@ public:
     void pasteFrequencies();
 
 private:
-    QAction *addNamedAction(QAction *action, const char *name, const QList<QKeySequence> &keys);
+    QAction *addItem(QAction *action, const char *name, const QList<QKeySequence> &keys);
 
     Parts parts_;
 };

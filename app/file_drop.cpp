@@ -8,14 +8,10 @@
 #include <QtGui/QDropEvent>
 #include <QtWidgets/QWidget>
 
-FileDrop::FileDrop(QWidget *window, TerminalPane &terminal, std::function<bool()> transferRunning)
-    : QObject(window), window_(window), terminal_(terminal), transferRunning_(std::move(transferRunning))
-{
-    window_->setAcceptDrops(true);
-    window_->installEventFilter(this);
-}
+namespace {
 
-QString FileDrop::channelFileIn(const QMimeData *data)
+// The one local ".vl" file the data names, or an empty path.
+QString channelFileIn(const QMimeData *data)
 {
     const QList<QUrl> urls = data->urls();
     if (urls.size() != 1 || !urls.first().isLocalFile())
@@ -24,10 +20,19 @@ QString FileDrop::channelFileIn(const QMimeData *data)
     return QFileInfo(path).suffix().compare(QStringLiteral("vl"), Qt::CaseInsensitive) == 0 ? path : QString();
 }
 
+} // namespace
+
+FileDrop::FileDrop(QWidget *window, TerminalPane &terminal, std::function<bool()> transferRunning)
+    : QObject(window), terminal_(terminal), transferRunning_(std::move(transferRunning))
+{
+    window->setAcceptDrops(true);
+    window->installEventFilter(this);
+}
+
 bool FileDrop::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched != window_ || (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return QObject::eventFilter(watched, event);
     auto *dragged = static_cast<QDropEvent *>(event);
     const QString path = channelFileIn(dragged->mimeData());

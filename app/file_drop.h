@@ -6,7 +6,6 @@
 #include <functional>
 
 class QDropEvent;
-class QMimeData;
 class QWidget;
 class TerminalPane;
 
@@ -17,9 +16,6 @@ class FileDrop : public QObject {
 public:
     FileDrop(QWidget *window, TerminalPane &terminal, std::function<bool()> transferRunning);
 
-    // The one local ".vl" file the data names, or an empty path.
-    [[nodiscard]] static QString channelFileIn(const QMimeData *data);
-
 signals:
     void openRequested(const QString &path);
 
@@ -27,7 +23,6 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void drop(QDropEvent *event, const QString &path);
 
-    QWidget *window_;
     TerminalPane &terminal_;
     std::function<bool()> transferRunning_;
 };
