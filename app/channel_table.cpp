@@ -99,6 +99,20 @@ void ChannelTable::clearHighlight(int row)
     list_->selectionModel()->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
+QList<int> ChannelTable::selectedRowsInUse() const
+{
+    QList<int> rows;
+    for (int row = 1; row <= channelCount(); ++row)
+        if (list_->topLevelItem(row - 1)->isSelected())
+            rows << row;
+    return rows;
+}
+
+void ChannelTable::chooseType(TransceiverType type)
+{
+    typeList_->setCurrentIndex(type == TransceiverType::OneChannel ? 0 : 1);
+}
+
 void ChannelTable::applyStoredType(TransceiverType type)
 {
     setType(type);
@@ -143,9 +157,12 @@ void ChannelTable::fillTypeList()
 
 void ChannelTable::applyChosenType()
 {
+    const TransceiverType previous = rows_.type();
     setType(typeList_->currentIndex() == 0 ? TransceiverType::OneChannel : TransceiverType::SixChannels);
     emit typeChosen(rows_.type());
     showTypeHeading();
+    if (rows_.type() != previous)
+        emit typeChanged(previous);
 }
 
 void ChannelTable::onRowClicked(const QModelIndex &index)
@@ -161,8 +178,10 @@ void ChannelTable::prepareEdit()
 
 bool ChannelTable::acceptEdit(int row, const QString &newString)
 {
+    const QString previous = rows_.frequency(row);
     if (rows_.enter(row, newString)) {
         showRow(row);
+        emit entryAccepted(row, previous);
         return true;
     }
     // The editor is still closing: reopen it once it has gone, then refuse, which keeps the

@@ -2,6 +2,7 @@
 
 #include "channels/channel_rows.h"
 
+#include <QtCore/QList>
 #include <QtCore/QObject>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
@@ -38,6 +39,11 @@ public:
     // The frequencies of rows 1 to channelCount(), as shown.
     [[nodiscard]] QStringList frequenciesInUse() const { return rows_.frequenciesInUse(); }
 
+    // The selected rows among rows 1 to channelCount(), in order.
+    [[nodiscard]] QList<int> selectedRowsInUse() const;
+    // Selects a type in the list, as the user's choice does.
+    void chooseType(TransceiverType type);
+
     // Start-up: the stored type shows or hides the mask and sets the heading.
     void applyStoredType(TransceiverType type);
     // Start-up: the table's columns and six rows "118.000" / "W".
@@ -54,10 +60,14 @@ public:
 signals:
     // The user chose a type in the list, or start-up selected the one in force.
     void typeChosen(TransceiverType type);
+    // The type chosen differs from the one before.
+    void typeChanged(TransceiverType previous);
     // An editor opens on a row.
     void editStarted();
     // An entry was refused; the editor opens again on its row.
     void entryRefused();
+    // An entry was stored in a row that held previous.
+    void entryAccepted(int row, const QString &previous);
 
 private:
     void setType(TransceiverType type);

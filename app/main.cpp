@@ -1,6 +1,8 @@
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/resources/images.h"
 
+#include <QtCore/QTextStream>
 #include <QtWidgets/QApplication>
 
 int main(int argc, char *argv[])
@@ -11,5 +13,7 @@ int main(int argc, char *argv[])
     initVarloResources();
     MainWindow window;
     window.show();
+    QTextStream errors(stderr);
+    openFromCommandLine(window, QCoreApplication::arguments(), errors);
     return app.exec();
 }

@@ -3,21 +3,22 @@
 #include "app/captions.h"
 #include "app/channel_file_dialogs.h"
 #include "app/channel_table.h"
+#include "app/edit_menu.h"
+#include "app/file_drop.h"
 #include "app/help_viewer.h"
 #include "app/menu_bar.h"
 #include "app/notices.h"
 #include "app/port_choice.h"
 #include "app/radio_backup.h"
-#include "app/radio_verify.h"
 #include "app/recent_menu.h"
 #include "app/report_panel.h"
 #include "app/resources/images.h"
 #include "app/serial_entry.h"
+#include "app/table_history.h"
 #include "app/terminal_pane.h"
 #include "app/toolbar.h"
-#include "app/window_transfer_view.h"
+#include "app/window_transfers.h"
 #include "files/channel_file.h"
-#include "link/exchange.h"
 #include "link/qt_serial_link.h"
 
 #include <QtCore/QCoreApplication>
@@ -43,14 +44,13 @@ MainWindow::MainWindow(Timing timing)
     recent_ = new RecentFilesMenu(menus_->fileMenu(), menus_->item(MenuItem::Exit), settings_);
     buildToolbar();
     placePanels();
-    const auto message = [this](QString text) { return showMessage(std::move(text)); };
-    transferView_ = std::make_unique<WindowTransferView>(
-        WindowTransferView::Parts{*this, *terminal_, *table_, *ports_, *progress_, *notices_}, message);
-    exchange_ = std::make_unique<RadioExchange>(*link_, *transferView_, time_, timing_);
-    backup_ = std::make_unique<RadioBackup>(*exchange_, *ports_, *terminal_, message);
-    verifier_ = std::make_unique<RadioVerify>(*link_, time_, timing_,
-                                              VerifyView::Parts{*transferView_, *table_, *progress_}, message);
+    history_ = new TableHistory(*table_, *progress_, this);
+    transfers_ = std::make_unique<WindowTransfers>(
+        *link_, time_, timing_,
+        WindowTransferView::Parts{*this, *terminal_, *table_, *ports_, *progress_, *notices_, *history_},
+        [this](QString text) { return showMessage(std::move(text)); });
     connectCommands();
+    addEditing();
     startUp();
 }
 
@@ -66,7 +66,7 @@ bool MainWindow::refusesClose() const
 
 bool MainWindow::transferRunning() const
 {
-    return transferView_->transferRunning();
+    return transfers_->running();
 }
 
 void MainWindow::startUp()
@@ -151,6 +151,14 @@ void MainWindow::connectCommands()
     connect(table_, &ChannelTable::typeChosen, this, &MainWindow::storeTransceiverType);
 }
 
+// The Edit menu, and channel files dropped onto the window.
+void MainWindow::addEditing()
+{
+    new EditMenu(menus_, menus_->dataMenu(), {*table_, *history_, channels_->noticeLine(), *terminal_});
+    auto *drop = new FileDrop(this, *terminal_, [this] { return transferRunning(); });
+    connect(drop, &FileDrop::openRequested, this, &MainWindow::loadChannelFile);
+}
+
 QCoro::Task<> MainWindow::onToolbarAction(ToolbarKey key)
 {
     // Another button clicked during a transfer leaves the transfer's progress display alone.
@@ -192,28 +200,14 @@ QCoro::Task<> MainWindow::transfer(TransferMode mode)
 {
     progress_->quieten();
     progress_->setTransferMode(mode);
-    if (mode == TransferMode::Download)
-        co_await exchange_->downloadToRadio();
-    else if (mode == TransferMode::Verify)
-        co_await verifier_->verifyRadio();
-    else
-        co_await exchange_->uploadFromRadio();
-    if (lifetime_.ended())
-        co_return;
-    progress_->quieten();
-    backup_->nameBackup();
+    co_await transfers_->run(mode);
+    if (!lifetime_.ended())
+        progress_->quieten();
 }
 
-QCoro::Task<> MainWindow::openChannelFile()
+QCoro::Task<> MainWindow::chooseAndLoad(bool fromBackups)
 {
-    const QString path = co_await fileDialogs_->chooseFileToOpen();
-    if (!path.isEmpty())
-        co_await loadChannelFile(path);
-}
-
-QCoro::Task<> MainWindow::openBackup()
-{
-    const QString path = co_await fileDialogs_->chooseFileToOpen(RadioBackup::folder());
+    const QString path = co_await fileDialogs_->chooseFileToOpen(fromBackups ? RadioBackup::folder() : QString());
     if (!path.isEmpty())
         co_await loadChannelFile(path);
 }
@@ -226,8 +220,7 @@ QCoro::Task<> MainWindow::loadChannelFile(QString path)
         co_return;
     }
     recent_->addToRecentFiles(path);
-    for (int row = 1; row <= content.frequencies.size(); ++row)
-        table_->putFrequency(row, content.frequencies.at(row - 1));
+    history_->putRowsFromFile(path, content.frequencies);
     setWindowTitle(captionNamingFile(windowTitle(), path));
 }
 
@@ -300,8 +293,8 @@ void MainWindow::unload()
     if (lifetime_.ended())
         return;
     // Every coroutine of the window returns now, while its widgets still exist.
-    Lifetime::endTogether(
-        {&lifetime_, &exchange_->lifetime(), &verifier_->lifetime(), &notices_->lifetime(), &fileDialogs_->lifetime()});
+    Lifetime::endTogether({&lifetime_, &transfers_->exchangeLifetime(), &transfers_->verifyLifetime(),
+                           &notices_->lifetime(), &fileDialogs_->lifetime()});
     for (QMessageBox *box : findChildren<QMessageBox *>())
         box->done(QMessageBox::Ok);
     // Windows of ours, such as the help viewer, go with the main window.

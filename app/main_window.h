@@ -19,16 +19,14 @@ class MenuBar;
 class NoticeLine;
 class Notices;
 class PortChoice;
-class RadioBackup;
-class RadioExchange;
-class RadioVerify;
 class RecentFilesMenu;
 class ReportPanel;
 class SerialEntry;
 class SerialLink;
+class TableHistory;
 class TerminalPane;
 class Toolbar;
-class WindowTransferView;
+class WindowTransfers;
 enum class ToolbarKey;
 enum class TransceiverType;
 
@@ -59,11 +57,12 @@ public:
     // Data > Verify Radio: reads the radio as Upload does, leaves the table, and says the result.
     QCoro::Task<> verifyRadio() { return transfer(TransferMode::Verify); }
     // File > Open: asks for a file, then loads it.
-    QCoro::Task<> openChannelFile();
+    QCoro::Task<> openChannelFile() { return chooseAndLoad(false); }
     // File > Open Backup: File > Open in the folder of the backups downloads keep.
-    QCoro::Task<> openBackup();
-    // Loads the channels of a file into the table: a recent entry, or the file chosen. A file
-    // that cannot be read is named in a message box and changes nothing.
+    QCoro::Task<> openBackup() { return chooseAndLoad(true); }
+    // Loads the channels of a file into the table as one step of the history: a recent entry,
+    // the file chosen, dropped or named on the command line. A file that cannot be read is
+    // named in a message box and changes nothing.
     QCoro::Task<> loadChannelFile(QString path);
     // File > Save: asks for a file, then writes the table into it; a failure is shown.
     QCoro::Task<> saveChannelFile();
@@ -82,8 +81,11 @@ private:
     void buildToolbar();
     void placePanels();
     void connectCommands();
+    void addEditing();
     QCoro::Task<> runToolbarCommand(ToolbarKey key);
     QCoro::Task<> transfer(TransferMode mode);
+    // The open dialog, from the name chosen last or in the backups folder, then the file chosen.
+    QCoro::Task<> chooseAndLoad(bool fromBackups);
     // Changes a field of the settings record and writes the record at once.
     void changeSettings(const std::function<void(SettingsRecord &)> &change);
     void storeTransceiverType(TransceiverType type);
@@ -108,10 +110,8 @@ private:
     PortChoice *ports_ = nullptr;
     SerialEntry *serialEntry_ = nullptr;
     Toolbar *toolbar_ = nullptr;
-    std::unique_ptr<WindowTransferView> transferView_;
-    std::unique_ptr<RadioExchange> exchange_;
-    std::unique_ptr<RadioBackup> backup_;
-    std::unique_ptr<RadioVerify> verifier_;
+    TableHistory *history_ = nullptr;
+    std::unique_ptr<WindowTransfers> transfers_;
     // The window's own coroutines: the commands and the message boxes.
     Lifetime lifetime_;
 };

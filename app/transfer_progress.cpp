@@ -83,6 +83,7 @@ void TransferProgress::enableTransferCommands(bool enable)
 {
     for (QAction *command : std::as_const(locked_))
         command->setEnabled(enable);
+    emit transferCommandsEnabled(enable);
 }
 
 void TransferProgress::startAnimation()

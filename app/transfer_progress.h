@@ -42,6 +42,10 @@ public:
     void quieten();
     void startEepromCountdown(qint16 seconds);
 
+signals:
+    // The lock of the transfer commands was set (false) or lifted (true).
+    void transferCommandsEnabled(bool enabled);
+
 private:
     NoticeLine &noticeLine_;
     QLabel *counter_;

@@ -2,6 +2,7 @@
 
 #include "app/channel_table.h"
 #include "app/port_choice.h"
+#include "app/table_history.h"
 #include "app/terminal_pane.h"
 #include "app/transfer_progress.h"
 #include "link/exchange_view.h"
@@ -26,6 +27,7 @@ public:
         PortChoice &ports;
         TransferProgress &progress;
         Notices &notices;
+        TableHistory &history;
     };
 
     WindowTransferView(Parts parts, ShowMessage showMessage);
@@ -44,7 +46,7 @@ public:
     void countdownEnded() override { parts_.progress.endEepromCountdown(); }
     void echo(Echo stage, const QString &answer) override { parts_.terminal.showEcho(stage, answer); }
     void note(const QString &line) override { parts_.terminal.addLine(line); }
-    void putFrequency(int row, const QString &admitted) override { parts_.table.putFrequency(row, admitted); }
+    void putFrequency(int row, const QString &admitted) override { parts_.history.putUploaded(row, admitted); }
     void transferEnded() override;
     QCoro::Task<> showNotice(QString text) override;
     QCoro::Task<> showFailure(TransferFailure failure, OpenFailure portProblem) override;
