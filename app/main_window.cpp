@@ -207,7 +207,10 @@ QCoro::Task<> MainWindow::transfer(TransferMode mode)
 
 QCoro::Task<> MainWindow::chooseAndLoad(bool fromBackups)
 {
-    const QString path = co_await fileDialogs_->chooseFileToOpen(fromBackups ? RadioBackup::folder() : QString());
+    // A local, not a conditional inside the co_await: GCC 12 destroys that
+    // temporary twice, freeing a string the file dialog still refers to.
+    const QString folder = fromBackups ? RadioBackup::folder() : QString();
+    const QString path = co_await fileDialogs_->chooseFileToOpen(folder);
     if (!path.isEmpty())
         co_await loadChannelFile(path);
 }

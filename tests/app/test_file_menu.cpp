@@ -1,5 +1,6 @@
 #include "app/captions.h"
 #include "app/notice_line.h"
+#include "app/radio_backup.h"
 #include "app/recent_menu.h"
 #include "app/report_panel.h"
 #include "window_fixture.h"
@@ -360,6 +361,24 @@ private slots:
             if (item->isVisible())
                 shown << (item->isSeparator() ? QStringLiteral("-") : item->text());
         QCOMPARE(shown, items);
+    }
+
+    // Open Backup starts in the backups folder and opens the file chosen there as Open does;
+    // the next Open proposes it (and, under AddressSanitizer, finds the folder's name intact).
+    void openBackupStartsInBackups()
+    {
+        WindowFixture fixture;
+        MainWindow &window = startWindow(fixture, "        ");
+        const QString backup = RadioBackup::folder() + "/2026-12-08_183015_COM1.vl";
+        put(backup, "121.525\r\n");
+        action(window, "mopenbackup")->trigger();
+        QCOMPARE(window.findChild<QFileDialog *>("ComDiag")->directory().path(), RadioBackup::folder());
+        answerDialog(window, "Enter filename to open", backup);
+        QCOMPARE(window.table().frequencyOfRow(1), QStringLiteral("121.525"));
+        QCOMPARE(window.windowTitle(), kCaption + "  -  2026-12-08_183015_COM1.vl");
+        QCOMPARE(window.settings().record().recentFile(1), backup);
+        action(window, "mopen")->trigger();
+        QCOMPARE(answerDialog(window, "Enter filename to open", backup), "2026-12-08_183015_COM1");
     }
 
     // From outside only: the printed page, the saved file, the radio's bytes.
