@@ -1,9 +1,8 @@
 #!/bin/sh
 # The built program on a virtual X display at real timing, driven by key presses: it writes
 # its first-run settings, uploads from and downloads to the simulated radio on COM1 at the
-# designed pace, verifies the radio against the table before and after a file from the
-# backups folder changed it, and exits with status 0.
-# Usage: test_desktop_run.sh <varlo> <varlo-sim>
+# designed pace, verifies the radio against the table before and after a file from the backups
+# folder changed it, and exits with status 0. Usage: test_desktop_run.sh <varlo> <varlo-sim>
 set -eu
 folder=$(mktemp -d)
 trap 'kill $radio 2>/dev/null || true; rm -rf "$folder"' EXIT
@@ -44,6 +43,7 @@ perl -ane 'push @t, $F[0] if $. > 4; END { $t[$_] - $t[$_ - 1] >= 300e6 or die "
 # Before "Y" the window kept the one channel the radio held.
 [ "$(cat data/varlo/backups/*_COM1.vl)" = "$(printf '134.125\r')" ] || fail "backup: $(ls -R data)"
 verify "The radio holds the channels of the table."
+# A table with one row changed, from the backups folder: Open Backup's dialog shows it.
 printf '121.525\r\n' >data/varlo/backups/changed.vl
 press alt+f b
 dialog=$(timeout 20 xdotool search --sync --onlyvisible --name 'Enter filename to open' | head -n 1)

@@ -369,10 +369,11 @@ private slots:
     {
         WindowFixture fixture;
         MainWindow &window = startWindow(fixture, "        ");
-        const QString backup = RadioBackup::folder() + "/2026-12-08_183015_COM1.vl";
+        const QString folder = RadioBackup::folder();
+        const QString backup = folder + "/2026-12-08_183015_COM1.vl";
         put(backup, "121.525\r\n");
         action(window, "mopenbackup")->trigger();
-        QCOMPARE(window.findChild<QFileDialog *>("ComDiag")->directory().path(), RadioBackup::folder());
+        QCOMPARE(window.findChild<QFileDialog *>("ComDiag")->directory().path(), folder);
         answerDialog(window, "Enter filename to open", backup);
         QCOMPARE(window.table().frequencyOfRow(1), QStringLiteral("121.525"));
         QCOMPARE(window.windowTitle(), kCaption + "  -  2026-12-08_183015_COM1.vl");
